@@ -1,0 +1,43 @@
+// Huewright gradient engine: one generation of colour-tagged markup.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace huewright {
+
+// Three channel values as the bars hold them: 0..256 each.
+struct Colour {
+    int red = 0;
+    int green = 0;
+    int blue = 0;
+
+    friend bool operator==(const Colour&, const Colour&) = default;
+};
+
+enum class FailureKind {
+    DivisionByZero,     // no text to colour while the colours differ
+    SubscriptOutOfRange, // more characters than the code table has slots
+    Overflow,           // a channel value outside 0..256
+};
+
+struct Failure {
+    FailureKind kind;
+    std::string description; // UTF-8, shown to the user as it stands
+};
+
+struct Generation {
+    std::u16string output;          // the markup, or what was made before a failure
+    std::optional<Failure> failure; // empty when the generation succeeded
+};
+
+// Builds the markup for `text`: every user-perceived character wrapped in its own
+// "[color=#RRGGBB]" tag, stepping from `start` to `end`, optionally inside [b] and [i].
+Generation MakeGradient(std::u16string_view text, Colour start, Colour end, bool bold,
+                        bool italic);
+
+// Short English name of a failure kind ("Division by zero", ...).
+std::string_view FailureKindName(FailureKind kind);
+
+} // namespace huewright
