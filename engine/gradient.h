@@ -17,9 +17,9 @@ struct Colour {
 };
 
 enum class FailureKind {
-    DivisionByZero,     // no text to colour while the colours differ
+    DivisionByZero,      // no text to colour while the colours differ
     SubscriptOutOfRange, // more characters than the code table has slots
-    Overflow,           // a channel value outside 0..256
+    Overflow,            // a channel value outside 0..256
 };
 
 struct Failure {
@@ -34,8 +34,7 @@ struct Generation {
 
 // Builds the markup for `text`: every user-perceived character wrapped in its own
 // "[color=#RRGGBB]" tag, stepping from `start` to `end`, optionally inside [b] and [i].
-Generation MakeGradient(std::u16string_view text, Colour start, Colour end, bool bold,
-                        bool italic);
+Generation MakeGradient(std::u16string_view text, Colour start, Colour end, bool bold, bool italic);
 
 // Short English name of a failure kind ("Division by zero", ...).
 std::string_view FailureKindName(FailureKind kind);

@@ -1,0 +1,91 @@
+#include "characters.h"
+
+#include <memory>
+#include <stdexcept>
+#include <unicode/ubrk.h>
+#include <unicode/utf16.h>
+
+namespace huewright {
+namespace {
+
+// Units below U+0300 never join a neighbour except CR LF, so plain Latin text can skip
+// the break iterator; it is by far the common case for signatures.
+bool IsSimple(std::u16string_view text) {
+    for (const char16_t unit : text) {
+        if (unit >= 0x0300) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void SimpleBounds(std::u16string_view text, std::vector<std::int32_t>& bounds) {
+    const auto length = static_cast<std::int32_t>(text.size());
+    for (std::int32_t i = 1; i < length; ++i) {
+        if (!(text[i - 1] == u'\r' && text[i] == u'\n')) {
+            bounds.push_back(i);
+        }
+    }
+    bounds.push_back(length);
+}
+
+bool IsLoneSurrogate(std::u16string_view text, std::size_t i) {
+    const char16_t unit = text[i];
+    if (U16_IS_LEAD(unit)) {
+        return i + 1 >= text.size() || !U16_IS_TRAIL(text[i + 1]);
+    }
+    if (U16_IS_TRAIL(unit)) {
+        return i == 0 || !U16_IS_LEAD(text[i - 1]);
+    }
+    return false;
+}
+
+struct BreakIteratorCloser {
+    void operator()(UBreakIterator* it) const { ubrk_close(it); }
+};
+
+void ClusterBounds(std::u16string_view text, std::vector<std::int32_t>& bounds) {
+    UErrorCode status = U_ZERO_ERROR;
+    const std::unique_ptr<UBreakIterator, BreakIteratorCloser> it(ubrk_open(
+        UBRK_CHARACTER, "", text.data(), static_cast<std::int32_t>(text.size()), &status));
+    if (U_FAILURE(status)) {
+        throw std::runtime_error(std::string("character break iterator: ") + u_errorName(status));
+    }
+    std::int32_t previous = 0;
+    for (std::int32_t next = ubrk_next(it.get()); next != UBRK_DONE; next = ubrk_next(it.get())) {
+        // ICU may attach a combining mark to a lone surrogate; a lone surrogate stays alone
+        // so that it is copied through as a character of its own.
+        for (std::int32_t i = previous; i < next; ++i) {
+            const auto pos = static_cast<std::size_t>(i);
+            if (IsLoneSurrogate(text, pos)) {
+                if (i > previous && bounds.back() != i) {
+                    bounds.push_back(i);
+                }
+                if (i + 1 < next) {
+                    bounds.push_back(i + 1);
+                }
+            }
+        }
+        bounds.push_back(next);
+        previous = next;
+    }
+}
+
+} // namespace
+
+std::vector<std::int32_t> CharacterBounds(std::u16string_view text) {
+    std::vector<std::int32_t> bounds;
+    bounds.reserve(text.size() + 1);
+    bounds.push_back(0);
+    if (text.empty()) {
+        return bounds;
+    }
+    if (IsSimple(text)) {
+        SimpleBounds(text, bounds);
+    } else {
+        ClusterBounds(text, bounds);
+    }
+    return bounds;
+}
+
+} // namespace huewright

@@ -1,0 +1,116 @@
+#include "code_table.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+namespace huewright {
+
+std::array<char, 2> HexPair(int value) {
+    static constexpr std::string_view kDigits = "0123456789ABCDEF";
+    const int v = std::clamp(value, 0, 255);
+    return {kDigits[static_cast<std::size_t>(v / 16)], kDigits[static_cast<std::size_t>(v % 16)]};
+}
+
+void CodeTable::CheckIndex(std::int32_t index) {
+    if (index < 0 || index >= kSlots) {
+        throw GenerationError(FailureKind::SubscriptOutOfRange,
+                              "The text has more than 99,999 characters, more than Huewright "
+                              "can colour. Shorten it and generate again.");
+    }
+}
+
+void CodeTable::Append(std::int32_t index, int value) {
+    CheckIndex(index);
+    const auto slot = static_cast<std::size_t>(index);
+    if (slot >= codes_.size()) {
+        codes_.resize(slot + 1);
+    }
+    Code& code = codes_[slot];
+    if (code.size + 2U > kMaxDigits) {
+        // Only a fourth pass could get here; refuse rather than corrupt a neighbour.
+        throw std::logic_error("code table slot written more than three times");
+    }
+    const auto pair = HexPair(value);
+    code.digits[code.size] = pair[0];
+    code.digits[code.size + 1U] = pair[1];
+    code.size = static_cast<std::uint8_t>(code.size + 2U);
+}
+
+std::string_view CodeTable::Slot(std::int32_t index) const {
+    CheckIndex(index);
+    const auto slot = static_cast<std::size_t>(index);
+    if (slot >= codes_.size()) {
+        return {};
+    }
+    return {codes_[slot].digits.data(), codes_[slot].size};
+}
+
+namespace {
+
+// The difference is formed as a 16-bit signed subtraction; it cannot overflow for bar
+// values, but a caller handing in anything wider must not get a wrapped-around step.
+int Difference16(int from, int to) {
+    const long wide = static_cast<long>(from) - static_cast<long>(to);
+    if (wide < std::numeric_limits<std::int16_t>::min() ||
+        wide > std::numeric_limits<std::int16_t>::max()) {
+        throw GenerationError(FailureKind::Overflow,
+                              "A colour value is out of range: the difference between start "
+                              "and end does not fit. Colour values run from 0 to 256.");
+    }
+    return static_cast<int>(wide);
+}
+
+int Step(int d, std::int32_t length) {
+    if (length == 0) {
+        throw GenerationError(FailureKind::DivisionByZero,
+                              "There is no text to colour. Type a text first, then press "
+                              "Generate.");
+    }
+    return d / length; // both non-negative, so this is the floor
+}
+
+// When the colours lie closer together than the text is long the floored step is 0; spread
+// the values evenly instead, both ends exact, so every character still gets six digits.
+void FillEvenly(CodeTable& table, int a, int d, int direction, std::int32_t length) {
+    const std::int64_t span = length - 1; // length > d >= 1, so span >= 1
+    for (std::int32_t k = 1; k <= length; ++k) {
+        const std::int64_t r = (2 * static_cast<std::int64_t>(d) * (k - 1) + span) / (2 * span);
+        table.Append(k, a + direction * static_cast<int>(r));
+    }
+}
+
+} // namespace
+
+void FillChannel(CodeTable& table, int a, int z, std::int32_t length) {
+    std::int32_t k = 0;
+    if (z < a) {
+        const int d = Difference16(a, z);
+        const int s = Step(d, length);
+        if (s == 0) {
+            FillEvenly(table, a, d, -1, length);
+            return;
+        }
+        for (int v = a - s; v >= z; v -= s) {
+            ++k;
+            table.Append(k, v);
+        }
+    } else if (a < z) {
+        const int d = Difference16(z, a);
+        const int s = Step(d, length);
+        if (s == 0) {
+            FillEvenly(table, a, d, +1, length);
+            return;
+        }
+        for (int v = a; v <= z - s; v += s) {
+            ++k;
+            table.Append(k, v);
+        }
+    } else {
+        for (std::int32_t j = 1; j <= length; ++j) {
+            table.Append(j, a);
+        }
+    }
+}
+
+} // namespace huewright

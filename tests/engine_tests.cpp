@@ -1,0 +1,426 @@
+#include "characters.h"
+#include "code_table.h"
+#include "gradient.h"
+
+#include <cstdint>
+#include <gtest/gtest.h>
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace huewright {
+namespace {
+
+struct Tagged {
+    std::u16string code;
+    std::u16string content;
+};
+
+// Reads markup back into its colour tags; fails the test on anything that is not
+// "[color=#XXXXXX]...[/color]" with six upper-case hex digits.
+std::vector<Tagged> ParseTags(std::u16string_view markup) {
+    std::vector<Tagged> tags;
+    constexpr std::u16string_view open = u"[color=#";
+    constexpr std::u16string_view close = u"[/color]";
+    while (!markup.empty()) {
+        if (markup.substr(0, open.size()) != open || markup.size() < open.size() + 7) {
+            ADD_FAILURE() << "expected a colour tag";
+            return tags;
+        }
+        Tagged tag;
+        tag.code = markup.substr(open.size(), 6);
+        for (char16_t c : tag.code) {
+            EXPECT_TRUE((c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F'));
+        }
+        EXPECT_EQ(markup[open.size() + 6], u']');
+        markup.remove_prefix(open.size() + 7);
+        // A character is never empty, so its closing tag starts one unit later at the earliest.
+        const auto end = markup.find(close, 1);
+        if (end == std::u16string_view::npos) {
+            ADD_FAILURE() << "unclosed colour tag";
+            return tags;
+        }
+        tag.content = markup.substr(0, end);
+        markup.remove_prefix(end + close.size());
+        tags.push_back(tag);
+    }
+    return tags;
+}
+
+std::u16string Code(Colour c) {
+    std::u16string code;
+    for (const int v : {c.red, c.green, c.blue}) {
+        const auto pair = HexPair(v);
+        code += {static_cast<char16_t>(pair[0]), static_cast<char16_t>(pair[1])};
+    }
+    return code;
+}
+
+std::u16string Repeat(std::u16string_view unit, std::size_t times) {
+    std::u16string s;
+    s.reserve(unit.size() * times);
+    for (std::size_t i = 0; i < times; ++i) {
+        s += unit;
+    }
+    return s;
+}
+
+// ---- Whole generations: input, colours, switches -> exact markup -------------------------
+
+struct MarkupCase {
+    const char* name;
+    std::u16string text;
+    Colour start;
+    Colour end;
+    bool bold;
+    bool italic;
+    std::u16string expected;
+};
+
+void PrintTo(const MarkupCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class MarkupTest : public ::testing::TestWithParam<MarkupCase> {};
+
+TEST_P(MarkupTest, WritesExactly) {
+    const MarkupCase& c = GetParam();
+    const Generation g = MakeGradient(c.text, c.start, c.end, c.bold, c.italic);
+    EXPECT_FALSE(g.failure.has_value()) << (g.failure ? g.failure->description : "");
+    EXPECT_EQ(g.output, c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Engine, MarkupTest,
+    ::testing::Values(
+        MarkupCase{"TwoCharactersBold",
+                   u"Hi",
+                   {255, 0, 0},
+                   {0, 0, 255},
+                   true,
+                   false,
+                   u"[b][color=#800000]H[/color][color=#01007F]i[/color][/b]"},
+        MarkupCase{"FiveCharacters",
+                   u"ABCDE",
+                   {255, 0, 0},
+                   {0, 0, 255},
+                   false,
+                   false,
+                   u"[color=#CC0000]A[/color][color=#990033]B[/color][color=#660066]C[/color]"
+                   u"[color=#330099]D[/color][color=#0000CC]E[/color]"},
+        MarkupCase{"StepZeroSpreadsEvenly",
+                   u"abcd",
+                   {0, 2, 0},
+                   {2, 0, 0},
+                   false,
+                   false,
+                   u"[color=#000200]a[/color][color=#010100]b[/color][color=#010100]c[/color]"
+                   u"[color=#020000]d[/color]"},
+        MarkupCase{"EmptyEqualNoSwitches", u"", {7, 7, 7}, {7, 7, 7}, false, false, u""},
+        MarkupCase{
+            "EmptyEqualBothSwitchesNest", u"", {0, 0, 0}, {0, 0, 0}, true, true, u"[b][i][/i][/b]"},
+        MarkupCase{"BothSwitchesNestAroundText",
+                   u"x",
+                   {1, 2, 3},
+                   {1, 2, 3},
+                   true,
+                   true,
+                   u"[b][i][color=#010203]x[/color][/i][/b]"},
+        MarkupCase{"ItalicAlone",
+                   u"x",
+                   {0, 0, 0},
+                   {0, 0, 0},
+                   false,
+                   true,
+                   u"[i][color=#000000]x[/color][/i]"},
+        // One character: the step is the whole difference, so a falling channel gives its
+        // end value, a rising one its start value.
+        MarkupCase{"OneCharacter",
+                   u"Q",
+                   {10, 200, 30},
+                   {100, 50, 30},
+                   false,
+                   false,
+                   u"[color=#0A321E]Q[/color]"},
+        MarkupCase{"ValueAbove255IsFF",
+                   u"ab",
+                   {256, 256, 0},
+                   {256, 0, 256},
+                   false,
+                   false,
+                   u"[color=#FF8000]a[/color][color=#FF0080]b[/color]"},
+        MarkupCase{"BracketsAndSpacesCopiedAsTheyAre",
+                   u"[/color] ]",
+                   {0, 0, 0},
+                   {0, 0, 0},
+                   false,
+                   false,
+                   u"[color=#000000][[/color][color=#000000]/[/color][color=#000000]c[/color]"
+                   u"[color=#000000]o[/color][color=#000000]l[/color][color=#000000]o[/color]"
+                   u"[color=#000000]r[/color][color=#000000]][/color][color=#000000] [/color]"
+                   u"[color=#000000]][/color]"},
+        MarkupCase{"EmojiIsOneCharacter",
+                   u"a\U0001F600b",
+                   {0, 0, 0},
+                   {0, 0, 0},
+                   false,
+                   false,
+                   u"[color=#000000]a[/color][color=#000000]\U0001F600[/color]"
+                   u"[color=#000000]b[/color]"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---- One channel: the pairs slots 1..L receive --------------------------------------------
+
+struct ChannelCase {
+    const char* name;
+    int a;
+    int z;
+    std::int32_t length;
+    std::vector<std::string> expected; // slots 1..length
+};
+
+void PrintTo(const ChannelCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ChannelTest : public ::testing::TestWithParam<ChannelCase> {};
+
+TEST_P(ChannelTest, FillsSlots) {
+    const ChannelCase& c = GetParam();
+    CodeTable table;
+    FillChannel(table, c.a, c.z, c.length);
+    EXPECT_TRUE(table.Slot(0).empty()) << "slot 0 is never written";
+    for (std::int32_t k = 1; k <= c.length; ++k) {
+        EXPECT_EQ(table.Slot(k), c.expected[static_cast<std::size_t>(k - 1)]) << "slot " << k;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Engine, ChannelTest,
+    ::testing::Values(
+        ChannelCase{"ConstantZero", 0, 0, 3, {"00", "00", "00"}},
+        ChannelCase{"ConstantLeadingZero", 10, 10, 2, {"0A", "0A"}},
+        ChannelCase{"ConstantOne", 1, 1, 1, {"01"}},
+        ChannelCase{"Constant256", 256, 256, 2, {"FF", "FF"}},
+        ChannelCase{"FallingStepEqualsDifference", 5, 0, 5, {"04", "03", "02", "01", "00"}},
+        ChannelCase{"RisingStepEqualsDifference", 0, 5, 5, {"00", "01", "02", "03", "04"}},
+        ChannelCase{"FallingMultipleOfLength", 255, 0, 3, {"AA", "55", "00"}},
+        ChannelCase{"RisingMultipleOfLength", 0, 255, 3, {"00", "55", "AA"}},
+        ChannelCase{"FallingFrom256", 256, 0, 2, {"80", "00"}},
+        ChannelCase{"RisingTo256", 0, 256, 2, {"00", "80"}},
+        ChannelCase{"StepZeroRisingRoundsHalfUp", 0, 1, 3, {"00", "01", "01"}},
+        ChannelCase{"StepZeroFalling", 3, 0, 7, {"03", "02", "02", "01", "01", "00", "00"}},
+        ChannelCase{"StepZeroFrom256", 256, 255, 2, {"FF", "FF"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Engine, SlotsPastTheTextAreWrittenButDoNotDisturbIt) {
+    // d = 255 over 100 characters: step 2, 127 slots.
+    CodeTable table;
+    FillChannel(table, 0, 255, 100);
+    EXPECT_EQ(table.Slot(127), "FC");
+    EXPECT_TRUE(table.Slot(128).empty());
+
+    const Generation g = MakeGradient(Repeat(u"x", 100), {0, 0, 0}, {255, 0, 0}, false, false);
+    const auto tags = ParseTags(g.output);
+    ASSERT_EQ(tags.size(), 100U);
+    EXPECT_EQ(tags.front().code, u"000000");
+    EXPECT_EQ(tags.back().code, u"C60000"); // 99 * 2 = 198
+}
+
+TEST(Engine, SecondGenerationSeesOnlyItsOwnDigits) {
+    const Generation first = MakeGradient(u"abcdef", {255, 0, 0}, {0, 255, 0}, false, false);
+    const Generation second = MakeGradient(u"ab", {1, 1, 1}, {1, 1, 1}, false, false);
+    ASSERT_FALSE(first.failure);
+    EXPECT_EQ(second.output, u"[color=#010101]a[/color][color=#010101]b[/color]");
+    EXPECT_EQ(MakeGradient(u"abcdef", {255, 0, 0}, {0, 255, 0}, false, false).output, first.output);
+}
+
+// ---- Characters are what a reader sees -------------------------------------------------
+
+struct CharacterCase {
+    const char* name;
+    std::u16string text;
+    std::vector<std::u16string> characters;
+};
+
+void PrintTo(const CharacterCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class CharacterTest : public ::testing::TestWithParam<CharacterCase> {};
+
+TEST_P(CharacterTest, OneTagPerCharacterAndTextKeptExactly) {
+    const CharacterCase& c = GetParam();
+    const Generation g = MakeGradient(c.text, {255, 0, 0}, {0, 0, 255}, false, false);
+    ASSERT_FALSE(g.failure);
+    std::vector<std::u16string> contents;
+    for (const Tagged& t : ParseTags(g.output)) {
+        contents.push_back(t.content);
+    }
+    EXPECT_EQ(contents, c.characters);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Engine, CharacterTest,
+    ::testing::Values(
+        CharacterCase{"Plain", u"ab c", {u"a", u"b", u" ", u"c"}},
+        CharacterCase{"SurrogatePair", u"a\U0001F600b", {u"a", u"\U0001F600", u"b"}},
+        CharacterCase{"JoinedFamily",
+                      u"\U0001F468\u200D\U0001F469\u200D\U0001F467",
+                      {u"\U0001F468\u200D\U0001F469\u200D\U0001F467"}},
+        CharacterCase{"Flag", u"\U0001F1EB\U0001F1F7", {u"\U0001F1EB\U0001F1F7"}},
+        CharacterCase{"CombiningAccent", u"e\u0301x", {u"e\u0301", u"x"}},
+        CharacterCase{"SkinTone", u"\U0001F44D\U0001F3FD!", {u"\U0001F44D\U0001F3FD", u"!"}},
+        CharacterCase{"CarriageReturnLineFeed", u"a\r\nb", {u"a", u"\r\n", u"b"}},
+        CharacterCase{"LoneLeadSurrogate",
+                      std::u16string{u'a', 0xD800, u'b'},
+                      {u"a", std::u16string{0xD800}, u"b"}},
+        CharacterCase{"LoneTrailSurrogateBeforeMark",
+                      std::u16string{0xDC00, 0x0301, u'b'},
+                      {std::u16string{0xDC00}, std::u16string{0x0301}, u"b"}},
+        CharacterCase{
+            "NulIsACharacter", std::u16string{u'a', 0, u'b'}, {u"a", std::u16string{0}, u"b"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---- Failures: kind, words, and what is returned ----------------------------------------
+
+struct FailureCase {
+    const char* name;
+    std::u16string text;
+    Colour start;
+    Colour end;
+    FailureKind kind;
+    const char* mentions; // a phrase the description must contain
+};
+
+void PrintTo(const FailureCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class FailureTest : public ::testing::TestWithParam<FailureCase> {};
+
+TEST_P(FailureTest, ReportsKindAndEmptyOutputWhateverTheSwitches) {
+    const FailureCase& c = GetParam();
+    for (const bool bold : {false, true}) {
+        for (const bool italic : {false, true}) {
+            const Generation g = MakeGradient(c.text, c.start, c.end, bold, italic);
+            ASSERT_TRUE(g.failure.has_value());
+            EXPECT_EQ(g.failure->kind, c.kind);
+            EXPECT_NE(g.failure->description.find(c.mentions), std::string::npos)
+                << g.failure->description;
+            EXPECT_TRUE(g.output.empty());
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Engine, FailureTest,
+                         ::testing::Values(FailureCase{"EmptyTextRedDiffers",
+                                                       u"",
+                                                       {1, 0, 0},
+                                                       {0, 0, 0},
+                                                       FailureKind::DivisionByZero,
+                                                       "no text"},
+                                           FailureCase{"EmptyTextOnlyBlueDiffers",
+                                                       u"",
+                                                       {0, 0, 0},
+                                                       {0, 0, 9},
+                                                       FailureKind::DivisionByZero,
+                                                       "no text"},
+                                           FailureCase{"TooLongConstant",
+                                                       Repeat(u"a", 100'000),
+                                                       {5, 5, 5},
+                                                       {5, 5, 5},
+                                                       FailureKind::SubscriptOutOfRange,
+                                                       "more than 99,999 characters (100,000)"},
+                                           FailureCase{"TooLongMoving",
+                                                       Repeat(u"a", 100'000),
+                                                       {0, 0, 0},
+                                                       {255, 128, 1},
+                                                       FailureKind::SubscriptOutOfRange,
+                                                       "99,999"},
+                                           FailureCase{"TooLongCountedInCharacters",
+                                                       Repeat(u"\U0001F600", 100'000),
+                                                       {0, 0, 0},
+                                                       {0, 0, 0},
+                                                       FailureKind::SubscriptOutOfRange,
+                                                       "99,999"},
+                                           FailureCase{"NegativeStartRed",
+                                                       u"x",
+                                                       {-1, 0, 0},
+                                                       {0, 0, 0},
+                                                       FailureKind::Overflow,
+                                                       "start red value -1"},
+                                           FailureCase{"EndBlueAbove256",
+                                                       u"x",
+                                                       {0, 0, 0},
+                                                       {0, 0, 257},
+                                                       FailureKind::Overflow,
+                                                       "end blue value 257"},
+                                           FailureCase{"OverflowBeforeDivision",
+                                                       u"",
+                                                       {0, 0, 0},
+                                                       {0, std::numeric_limits<int>::max(), 0},
+                                                       FailureKind::Overflow,
+                                                       "end green value"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Engine, FailureKindsHaveNames) {
+    EXPECT_EQ(FailureKindName(FailureKind::DivisionByZero), "Division by zero");
+    EXPECT_EQ(FailureKindName(FailureKind::SubscriptOutOfRange), "Subscript out of range");
+    EXPECT_EQ(FailureKindName(FailureKind::Overflow), "Overflow");
+}
+
+TEST(Engine, LongestTextSucceedsAndEndsExactly) {
+    // 99,999 characters, each two units: the bound counts characters, not units.
+    const Generation g =
+        MakeGradient(Repeat(u"\U0001F600", 99'999), {0, 255, 10}, {255, 0, 10}, false, false);
+    ASSERT_FALSE(g.failure);
+    const auto tags = ParseTags(g.output);
+    ASSERT_EQ(tags.size(), 99'999U);
+    EXPECT_EQ(tags.front().code, u"00FF0A");
+    EXPECT_EQ(tags.back().code, u"FF000A");
+}
+
+// ---- Properties over many inputs ----------------------------------------------------------
+
+TEST(Engine, StrippingTagsGivesBackTheInputAndEveryCodeHasSixDigits) {
+    const std::vector<std::u16string> texts = {u"Hi",
+                                               u"Hello, forum!",
+                                               u"[b]not bold[/b]",
+                                               u"e\u0301\u0301 \U0001F1EB\U0001F1F7",
+                                               Repeat(u"abc", 150),
+                                               Repeat(u"\U0001F469\u200D\U0001F4BB", 300)};
+    const std::vector<std::pair<Colour, Colour>> colours = {{{0, 0, 0}, {256, 256, 256}},
+                                                            {{256, 0, 128}, {0, 256, 127}},
+                                                            {{255, 0, 0}, {0, 0, 255}},
+                                                            {{3, 200, 77}, {4, 199, 77}}};
+    for (const auto& text : texts) {
+        for (const auto& [start, end] : colours) {
+            const Generation g = MakeGradient(text, start, end, true, true);
+            ASSERT_FALSE(g.failure);
+            std::u16string_view body = g.output;
+            ASSERT_EQ(body.substr(0, 6), u"[b][i]");
+            ASSERT_EQ(body.substr(body.size() - 8), u"[/i][/b]");
+            body = body.substr(6, body.size() - 14);
+            std::u16string stripped;
+            const auto tags = ParseTags(body);
+            for (const Tagged& t : tags) {
+                EXPECT_EQ(t.code.size(), 6U);
+                stripped += t.content;
+            }
+            EXPECT_EQ(stripped, text);
+            // Past 256 characters every moving channel spreads evenly: both ends exact.
+            if (tags.size() > 256) {
+                EXPECT_EQ(tags.front().code, Code(start));
+                EXPECT_EQ(tags.back().code, Code(end));
+            }
+        }
+    }
+}
+
+TEST(Engine, CharacterBoundsOfEmptyText) {
+    EXPECT_EQ(CharacterBounds(u""), std::vector<std::int32_t>{0});
+}
+
+} // namespace
+} // namespace huewright
