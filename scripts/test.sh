@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Runs every check Huewright has, from a clean clone on a fresh Debian 12:
+# installs what is missing, then builds and tests
+#   1. a debug build (unit, window, end-to-end and package tests),
+#   2. the same under AddressSanitizer + UndefinedBehaviorSanitizer,
+#   3. the engine's libFuzzer target for a bounded time,
+#   4. the static checks (clang-tidy, cppcheck) when their script is present.
+# Build trees go to build-test/ (override with HUEWRIGHT_TEST_DIR).
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+out="${HUEWRIGHT_TEST_DIR:-$root/build-test}"
+jobs="$(nproc)"
+fuzz_seconds="${HUEWRIGHT_FUZZ_SECONDS:-60}"
+
+step() { printf '\n==== %s\n' "$*"; }
+
+step "Installing missing packages"
+"$root/scripts/install-deps.sh"
+
+step "Debug build and tests"
+cmake -S "$root" -B "$out/debug" -G Ninja -DCMAKE_BUILD_TYPE=Debug
+cmake --build "$out/debug" -j "$jobs"
+ctest --test-dir "$out/debug" --output-on-failure -j "$jobs"
+
+step "AddressSanitizer + UndefinedBehaviorSanitizer build and tests"
+cmake -S "$root" -B "$out/asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+    -DHUEWRIGHT_SANITIZE=address,undefined -DHUEWRIGHT_BUILD_BENCH=OFF
+cmake --build "$out/asan" -j "$jobs"
+# Leaks inside the system's graphics and font libraries are theirs, not ours.
+export LSAN_OPTIONS="suppressions=$root/scripts/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+ctest --test-dir "$out/asan" --output-on-failure -j "$jobs" -LE package
+
+step "Fuzzing MakeGradient for ${fuzz_seconds} s"
+CXX=clang++ cmake -S "$root" -B "$out/fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DHUEWRIGHT_BUILD_UI=OFF -DHUEWRIGHT_BUILD_TESTS=OFF -DHUEWRIGHT_BUILD_BENCH=OFF \
+    -DHUEWRIGHT_BUILD_FUZZ=ON -DHUEWRIGHT_SANITIZE=address,undefined
+cmake --build "$out/fuzz" -j "$jobs"
+corpus="$out/fuzz/corpus"
+mkdir -p "$corpus"
+"$out/fuzz/fuzz/gradient_fuzz" -max_total_time="$fuzz_seconds" -timeout=10 -rss_limit_mb=2048 \
+    -print_final_stats=1 "$corpus" "$root/fuzz/seeds"
+
+if [ -x "$root/scripts/static-checks.sh" ]; then
+    step "Static checks"
+    "$root/scripts/static-checks.sh" "$out/debug"
+fi
+
+step "Summary (debug build)"
+ctest --test-dir "$out/debug" -j "$jobs" 2>&1 | tail -n 3
