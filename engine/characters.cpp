@@ -1,5 +1,6 @@
 #include "characters.h"
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 #include <unicode/ubrk.h>
@@ -11,12 +12,7 @@ namespace {
 // Units below U+0300 never join a neighbour except CR LF, so plain Latin text can skip
 // the break iterator; it is by far the common case for signatures.
 bool IsSimple(std::u16string_view text) {
-    for (const char16_t unit : text) {
-        if (unit >= 0x0300) {
-            return false;
-        }
-    }
-    return true;
+    return std::ranges::all_of(text, [](char16_t unit) { return unit < 0x0300; });
 }
 
 void SimpleBounds(std::u16string_view text, std::vector<std::int32_t>& bounds) {
@@ -48,7 +44,7 @@ void ClusterBounds(std::u16string_view text, std::vector<std::int32_t>& bounds) 
     UErrorCode status = U_ZERO_ERROR;
     const std::unique_ptr<UBreakIterator, BreakIteratorCloser> it(ubrk_open(
         UBRK_CHARACTER, "", text.data(), static_cast<std::int32_t>(text.size()), &status));
-    if (U_FAILURE(status)) {
+    if (U_FAILURE(status) != 0) {
         throw std::runtime_error(std::string("character break iterator: ") + u_errorName(status));
     }
     std::int32_t previous = 0;

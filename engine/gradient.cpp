@@ -3,6 +3,7 @@
 #include "characters.h"
 #include "code_table.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <limits>
@@ -25,6 +26,7 @@ constexpr std::size_t kTagUnits = 8 + 6 + 1 + 8;
 
 void CheckChannels(Colour start, Colour end) {
     struct Channel {
+        // cppcheck-suppress unusedStructMember ; read through `bad` below, which it misses
         const char* name;
         int value;
     };
@@ -34,13 +36,13 @@ void CheckChannels(Colour start, Colour end) {
                                            {"end red", end.red},
                                            {"end green", end.green},
                                            {"end blue", end.blue}}};
-    for (const Channel& c : channels) {
-        if (c.value < 0 || c.value > kMaxChannel) {
-            throw GenerationError(FailureKind::Overflow,
-                                  "The " + std::string(c.name) + " value " +
-                                      std::to_string(c.value) +
-                                      " is out of range: colour values run from 0 to 256.");
-        }
+    const auto* bad = std::ranges::find_if(
+        channels, [](const Channel& c) { return c.value < 0 || c.value > kMaxChannel; });
+    if (bad != channels.end()) {
+        throw GenerationError(FailureKind::Overflow,
+                              "The " + std::string(bad->name) + " value " +
+                                  std::to_string(bad->value) +
+                                  " is out of range: colour values run from 0 to 256.");
     }
 }
 
