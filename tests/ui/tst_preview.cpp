@@ -1,0 +1,141 @@
+// The hover preview: the markup as a forum would show it, with nothing typed ever interpreted.
+#include "output_line.h"
+#include "preview.h"
+#include "window_test_support.h"
+
+#include <QHelpEvent>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QToolTip>
+
+using namespace Qt::Literals::StringLiterals;
+using huewright::test::Find;
+
+namespace {
+
+// Wraps every code point of `text` in a colour tag, as a generation does.
+QString Tagged(const QString& text, const QString& code = u"102030"_s) {
+    QString markup;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype width = (text[i].isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
+        markup += u"[color=#"_s + code + u"]"_s + text.mid(i, width) + u"[/color]"_s;
+        i += width - 1;
+    }
+    return markup;
+}
+
+QTextCharFormat FormatOf(QTextDocument& document, int position) {
+    QTextCursor cursor(&document);
+    cursor.setPosition(position + 1);
+    return cursor.charFormat();
+}
+
+} // namespace
+
+class PreviewTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void rendersAsForum_data();
+    void rendersAsForum();
+    void emptyOutputHasNoPreview();
+    void hoverShowsPreview();
+};
+
+void PreviewTest::rendersAsForum_data() {
+    QTest::addColumn<QString>("markup");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("firstColour");
+    QTest::addColumn<QString>("lastColour");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<bool>("italic");
+
+    QTest::newRow("worked example") << u"[b][color=#800000]H[/color][color=#01007F]i[/color][/b]"_s
+                                    << u"Hi"_s << u"#800000"_s << u"#01007f"_s << true << false;
+    QTest::newRow("both switches") << u"[b][i]"_s + Tagged(u"ok"_s) + u"[/i][/b]"_s << u"ok"_s
+                                   << u"#102030"_s << u"#102030"_s << true << true;
+    QTest::newRow("html typed") << Tagged(u"<b>&amp;</b>"_s) << u"<b>&amp;</b>"_s << u"#102030"_s
+                                << u"#102030"_s << false << false;
+    QTest::newRow("script typed") << Tagged(u"<script>alert(1)</script>"_s)
+                                  << u"<script>alert(1)</script>"_s << u"#102030"_s << u"#102030"_s
+                                  << false << false;
+    QTest::newRow("forum tags typed") << Tagged(u"[/color][b]"_s) << u"[/color][b]"_s
+                                      << u"#102030"_s << u"#102030"_s << false << false;
+    QTest::newRow("colour code that is not one")
+        << u"[color=#\"><i>]x[/color]"_s << u"[color=#\"><i>]x"_s << QString() << QString() << false
+        << false;
+    QTest::newRow("spaces kept") << Tagged(u"a   b"_s) << u"a   b"_s << u"#102030"_s << u"#102030"_s
+                                 << false << false;
+    QTest::newRow("emoji") << Tagged(u"\U0001F600!"_s) << u"\U0001F600!"_s << u"#102030"_s
+                           << u"#102030"_s << false << false;
+    QTest::newRow("exactly 200 characters") << Tagged(QString(200, u'x')) << QString(200, u'x')
+                                            << u"#102030"_s << u"#102030"_s << false << false;
+    QTest::newRow("201 characters cut")
+        << Tagged(QString(201, u'y')) << QString(200, u'y') + u"\u2026"_s << u"#102030"_s
+        << u"#102030"_s << false << false;
+    // The 200th character is an emoji: it is shown whole, never half a surrogate pair.
+    QTest::newRow("cut after an emoji") << Tagged(QString(199, u'z') + u"\U0001F600\U0001F600"_s)
+                                        << QString(199, u'z') + u"\U0001F600\u2026"_s
+                                        << u"#102030"_s << u"#102030"_s << false << false;
+    QTest::newRow("plain text without tags, long")
+        << QString(300'000, u'q') << QString(200, u'q') + u"\u2026"_s << QString() << QString()
+        << false << false;
+}
+
+void PreviewTest::rendersAsForum() {
+    QFETCH(QString, markup);
+    QFETCH(QString, shown);
+    QFETCH(QString, firstColour);
+    QFETCH(QString, lastColour);
+    QFETCH(bool, bold);
+    QFETCH(bool, italic);
+
+    const QString html = huewright::PreviewHtml(markup);
+    QVERIFY(Qt::mightBeRichText(html));
+    QTextDocument document;
+    document.setHtml(html);
+    QCOMPARE(document.toPlainText(), shown);
+
+    const int last =
+        static_cast<int>(shown.endsWith(u'\u2026') ? shown.size() - 2 : shown.size() - 1);
+    const QTextCharFormat first = FormatOf(document, 0);
+    const QTextCharFormat end = FormatOf(document, last);
+    if (firstColour.isEmpty()) {
+        QVERIFY(!first.hasProperty(QTextFormat::ForegroundBrush));
+    } else {
+        QCOMPARE(first.foreground().color().name(), firstColour);
+        QCOMPARE(end.foreground().color().name(), lastColour);
+    }
+    QCOMPARE(first.fontWeight() >= QFont::Bold, bold);
+    QCOMPARE(end.fontWeight() >= QFont::Bold, bold);
+    QCOMPARE(first.fontItalic(), italic);
+    QCOMPARE(end.fontItalic(), italic);
+}
+
+void PreviewTest::emptyOutputHasNoPreview() {
+    QVERIFY(huewright::PreviewHtml(QString()).isEmpty());
+    QVERIFY(huewright::PreviewHtml(u"[b][i][/i][/b]"_s).isEmpty());
+}
+
+void PreviewTest::hoverShowsPreview() {
+    const auto window = huewright::test::ShowWindow();
+    auto* text2 = Find<huewright::OutputLine>(*window, u"Text2"_s);
+    const auto hover = [&] {
+        QHelpEvent event(QEvent::ToolTip, QPoint(10, 5), text2->mapToGlobal(QPoint(10, 5)));
+        QApplication::sendEvent(text2, &event);
+    };
+
+    text2->setText(Tagged(u"<i>"_s));
+    hover();
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), huewright::PreviewHtml(text2->text()));
+
+    text2->setText(QString());
+    hover();
+    QTRY_VERIFY(!QToolTip::isVisible());
+}
+
+QTEST_MAIN(PreviewTest)
+#include "tst_preview.moc"

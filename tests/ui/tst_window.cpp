@@ -1,0 +1,232 @@
+// The window as it opens: controls, places, captions, tab order and initial state.
+#include "output_line.h"
+#include "swatch.h"
+#include "window_test_support.h"
+
+#include <QAccessible>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+
+using namespace Qt::Literals::StringLiterals;
+using huewright::test::Find;
+
+class WindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { window_ = huewright::test::ShowWindow(); }
+    void cleanup() { window_.reset(); }
+
+    void window();
+    void controls_data();
+    void controls();
+    void bars_data();
+    void bars();
+    void initialContents();
+    void tabOrder();
+    void focusStartsOnFirstBar();
+    void labelsAndButtonsTakeNoKeys();
+    void accessibleNames_data();
+    void accessibleNames();
+    void outputBoxWearsButtonFace();
+    void outputBoxIsReadOnly();
+    void closingEndsTheProgram();
+
+private:
+    std::unique_ptr<huewright::Form1> window_;
+};
+
+void WindowTest::window() {
+    QCOMPARE(window_->windowTitle(), u"Kestrow's Huewright"_s);
+    QCOMPARE(window_->size(), QSize(312, 162));
+    QCOMPARE(window_->minimumSize(), window_->maximumSize());
+    const Qt::WindowFlags flags = window_->windowFlags();
+    QCOMPARE(flags & Qt::WindowType_Mask, Qt::Tool);
+    QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+}
+
+void WindowTest::controls_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QRect>("twips");
+
+    // Left, top, width, height in twips; 15 twips to a pixel.
+    const auto row = [](const char* name, const char* kind, const QString& caption, int left,
+                        int top, int width, int height) {
+        QTest::newRow(name) << QString::fromLatin1(kind) << caption
+                            << QRect(left, top, width, height);
+    };
+    row("Label1", "QLabel", u"Start"_s, 120, 120, 330, 195);
+    row("Label2", "QLabel", u"End"_s, 1200, 120, 285, 195);
+    row("Shape1", "huewright::Swatch", {}, 120, 360, 735, 735);
+    row("Shape2", "huewright::Swatch", {}, 1200, 360, 735, 735);
+    row("Command4", "QPushButton", u"<>"_s, 840, 360, 375, 255);
+    row("r1", "QScrollBar", {}, 120, 1080, 255, 1215);
+    row("g1", "QScrollBar", {}, 360, 1080, 255, 1215);
+    row("b1", "QScrollBar", {}, 600, 1080, 255, 1215);
+    row("r2", "QScrollBar", {}, 1200, 1080, 255, 1215);
+    row("g2", "QScrollBar", {}, 1440, 1080, 255, 1215);
+    row("b2", "QScrollBar", {}, 1680, 1080, 255, 1215);
+    row("Text1", "QLineEdit", {}, 2040, 360, 2535, 285);
+    row("Text2", "huewright::OutputLine", {}, 2040, 720, 2535, 285);
+    row("chkBold", "QCheckBox", u"Bold"_s, 2040, 1080, 735, 255);
+    row("chkItalic", "QCheckBox", u"Italic"_s, 2040, 1320, 735, 255);
+    row("Command3", "QPushButton", u"To ClipBoard"_s, 3480, 1080, 1095, 255);
+    row("Command2", "QPushButton", u"Random"_s, 3480, 1680, 1095, 255);
+    row("Command1", "QPushButton", u"Generate"_s, 3480, 2040, 1095, 255);
+}
+
+void WindowTest::controls() {
+    QFETCH(QString, kind);
+    QFETCH(QString, caption);
+    QFETCH(QRect, twips);
+    const QString name = QString::fromLatin1(QTest::currentDataTag());
+
+    auto* control = Find<QWidget>(*window_, name);
+    QCOMPARE(control->parentWidget(), window_.get());
+    QVERIFY2(control->inherits(kind.toLatin1().constData()), control->metaObject()->className());
+    QVERIFY(control->isVisible());
+
+    const QRect pixels(twips.left() / 15, twips.top() / 15, twips.width() / 15,
+                       twips.height() / 15);
+    if (auto* label = qobject_cast<QLabel*>(control)) {
+        // Labels size themselves to their caption; only their place is fixed.
+        QCOMPARE(label->pos(), pixels.topLeft());
+        QVERIFY(label->width() >= label->fontMetrics().horizontalAdvance(caption));
+        QCOMPARE(label->text(), caption);
+    } else {
+        QCOMPARE(control->geometry(), pixels);
+    }
+    if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        QCOMPARE(button->text(), caption);
+    }
+}
+
+void WindowTest::bars_data() {
+    QTest::addColumn<QString>("name");
+    for (const char* name : {"r1", "g1", "b1", "r2", "g2", "b2"}) {
+        QTest::newRow(name) << QString::fromLatin1(name);
+    }
+}
+
+void WindowTest::bars() {
+    QFETCH(QString, name);
+    auto* bar = Find<QScrollBar>(*window_, name);
+    QCOMPARE(bar->orientation(), Qt::Vertical);
+    QCOMPARE(bar->minimum(), 0);
+    QCOMPARE(bar->maximum(), 256);
+    QCOMPARE(bar->value(), 0);
+    QCOMPARE(bar->singleStep(), 1);
+    QCOMPARE(bar->pageStep(), 4);
+    QVERIFY(!bar->invertedAppearance()); // 0 at the top, 256 at the bottom
+}
+
+void WindowTest::initialContents() {
+    QCOMPARE(Find<huewright::Swatch>(*window_, u"Shape1"_s)->fillColour(), QColor(Qt::black));
+    QCOMPARE(Find<huewright::Swatch>(*window_, u"Shape2"_s)->fillColour(), QColor(Qt::black));
+    auto* text1 = Find<QLineEdit>(*window_, u"Text1"_s);
+    QVERIFY(text1->text().isEmpty());
+    QVERIFY(text1->maxLength() >= 100'000 * 30); // no practical limit on what can be pasted
+    QVERIFY(Find<huewright::OutputLine>(*window_, u"Text2"_s)->text().isEmpty());
+    QCOMPARE(Find<QCheckBox>(*window_, u"chkBold"_s)->checkState(), Qt::Unchecked);
+    QCOMPARE(Find<QCheckBox>(*window_, u"chkItalic"_s)->checkState(), Qt::Unchecked);
+}
+
+void WindowTest::tabOrder() {
+    const QStringList expected{u"r1"_s,       u"g1"_s,       u"b1"_s,      u"r2"_s,
+                               u"g2"_s,       u"b2"_s,       u"Text1"_s,   u"Text2"_s,
+                               u"Command1"_s, u"Command2"_s, u"chkBold"_s, u"chkItalic"_s,
+                               u"Command3"_s, u"Command4"_s};
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    Find<QWidget>(*window_, u"r1"_s)->setFocus(Qt::OtherFocusReason);
+    QStringList visited;
+    for (qsizetype i = 0; i <= expected.size(); ++i) {
+        visited << QApplication::focusWidget()->objectName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QStringList wanted = expected;
+    wanted << expected.first(); // and round again
+    QCOMPARE(visited, wanted);
+}
+
+void WindowTest::focusStartsOnFirstBar() {
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    QCOMPARE(QApplication::focusWidget(), Find<QWidget>(*window_, u"r1"_s));
+}
+
+void WindowTest::labelsAndButtonsTakeNoKeys() {
+    for (const QString& name : {u"Label1"_s, u"Label2"_s}) {
+        QCOMPARE(Find<QWidget>(*window_, name)->focusPolicy(), Qt::NoFocus);
+    }
+    for (auto* button : window_->findChildren<QPushButton*>()) {
+        QVERIFY2(!button->isDefault() && !button->autoDefault(), qPrintable(button->objectName()));
+        QVERIFY2(!button->text().contains(u'&'), qPrintable(button->objectName()));
+    }
+    for (auto* box : window_->findChildren<QCheckBox*>()) {
+        QVERIFY(!box->text().contains(u'&'));
+    }
+}
+
+void WindowTest::accessibleNames_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("spoken");
+    QTest::newRow("r1") << u"r1"_s << u"Start red"_s;
+    QTest::newRow("g1") << u"g1"_s << u"Start green"_s;
+    QTest::newRow("b1") << u"b1"_s << u"Start blue"_s;
+    QTest::newRow("r2") << u"r2"_s << u"End red"_s;
+    QTest::newRow("g2") << u"g2"_s << u"End green"_s;
+    QTest::newRow("b2") << u"b2"_s << u"End blue"_s;
+    QTest::newRow("Shape1") << u"Shape1"_s << u"Start colour"_s;
+    QTest::newRow("Shape2") << u"Shape2"_s << u"End colour"_s;
+    QTest::newRow("Text1") << u"Text1"_s << u"Text to colour"_s;
+    QTest::newRow("Text2") << u"Text2"_s << u"Generated markup"_s;
+    QTest::newRow("Command4") << u"Command4"_s << u"Swap start and end colours"_s;
+    QTest::newRow("Command1") << u"Command1"_s << u"Generate"_s;
+    QTest::newRow("Command2") << u"Command2"_s << u"Random"_s;
+    QTest::newRow("Command3") << u"Command3"_s << u"To ClipBoard"_s;
+    QTest::newRow("chkBold") << u"chkBold"_s << u"Bold"_s;
+    QTest::newRow("chkItalic") << u"chkItalic"_s << u"Italic"_s;
+}
+
+void WindowTest::accessibleNames() {
+    QFETCH(QString, name);
+    QFETCH(QString, spoken);
+    QAccessibleInterface* accessible =
+        QAccessible::queryAccessibleInterface(Find<QWidget>(*window_, name));
+    QVERIFY(accessible != nullptr);
+    QCOMPARE(accessible->text(QAccessible::Name), spoken);
+}
+
+void WindowTest::outputBoxWearsButtonFace() {
+    auto* text2 = Find<QWidget>(*window_, u"Text2"_s);
+    const QImage image = text2->grab().toImage();
+    const QPoint inside(text2->width() - 6, text2->height() / 2);
+    QCOMPARE(image.pixelColor(inside), text2->palette().color(QPalette::Button));
+}
+
+void WindowTest::outputBoxIsReadOnly() {
+    auto* text2 = Find<huewright::OutputLine>(*window_, u"Text2"_s);
+    text2->setText(u"[color=#000000]x[/color]"_s);
+    text2->setFocus();
+    QTest::keyClicks(text2, u"typed"_s);
+    QTest::keyClick(text2, Qt::Key_Backspace);
+    QTest::keyClick(text2, Qt::Key_Delete);
+    QCOMPARE(text2->text(), u"[color=#000000]x[/color]"_s);
+}
+
+void WindowTest::closingEndsTheProgram() {
+    // The event loop ends when the window closes; a stuck loop fails instead of hanging.
+    QTimer::singleShot(0, window_.get(), &QWidget::close);
+    QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(99); });
+    QCOMPARE(QApplication::exec(), 0);
+}
+
+QTEST_MAIN(WindowTest)
+#include "tst_window.moc"

@@ -1,0 +1,246 @@
+#include "form1.h"
+
+#include "generation.h"
+#include "output_line.h"
+#include "preview.h"
+#include "swatch.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTime>
+#include <QToolTip>
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <exception>
+#include <limits>
+
+namespace huewright {
+
+namespace {
+
+// The layout is drawn up in twips; 15 of them make one pixel at 96 dots per inch.
+constexpr int kTwipsPerPixel = 15;
+
+constexpr QRect FromTwips(int left, int top, int width, int height) {
+    return {left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
+            height / kTwipsPerPixel};
+}
+
+constexpr int kChannelMaximum = 256;
+
+template <typename Control> Control* Make(QWidget* parent, const QString& name, QRect geometry) {
+    auto* control = new Control(parent);
+    control->setObjectName(name);
+    control->setGeometry(geometry);
+    return control;
+}
+
+QScrollBar* MakeBar(QWidget* parent, const QString& name, int left, const QString& accessible) {
+    auto* bar = Make<QScrollBar>(parent, name, FromTwips(left, 1080, 255, 1215));
+    bar->setOrientation(Qt::Vertical);
+    bar->setRange(0, kChannelMaximum);
+    bar->setSingleStep(1);
+    bar->setPageStep(4);
+    // Bars are keyboard controls here: Tab reaches them and the arrow keys move them.
+    bar->setFocusPolicy(Qt::StrongFocus);
+    bar->setAccessibleName(accessible);
+    return bar;
+}
+
+QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption,
+                        QRect geometry) {
+    auto* button = Make<QPushButton>(parent, name, geometry);
+    button->setText(caption);
+    // Enter and Esc belong to the focused control, never to a button.
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+
+// A swatch shows what a screen can: a bar at 256 shows as 255.
+int Shown(int value) {
+    return std::clamp(value, 0, 255);
+}
+
+Colour ColourOf(const QScrollBar* red, const QScrollBar* green, const QScrollBar* blue) {
+    return {red->value(), green->value(), blue->value()};
+}
+
+} // namespace
+
+double SecondsSinceMidnight() {
+    return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+}
+
+Form1::Form1(TimeOfDay timeOfDay, QWidget* parent)
+    : QWidget(parent,
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      timeOfDay_(std::move(timeOfDay)) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Kestrow's Huewright"));
+    setFixedSize(FromTwips(0, 0, 4680, 2430).size());
+    // Qt does not let a tool window end the program when it closes; this one is the program.
+    setAttribute(Qt::WA_QuitOnClose, true);
+    PlaceControls();
+    ConnectHandlers();
+    r1->setFocus();
+}
+
+void Form1::PlaceControls() {
+    // Created back to front: where neighbours overlap by a pixel, the later one is on top,
+    // so the bars and the swap button sit over the edges of the swatches.
+    Shape1 = Make<Swatch>(this, QStringLiteral("Shape1"), FromTwips(120, 360, 735, 735));
+    Shape1->setAccessibleName(tr("Start colour"));
+    Shape2 = Make<Swatch>(this, QStringLiteral("Shape2"), FromTwips(1200, 360, 735, 735));
+    Shape2->setAccessibleName(tr("End colour"));
+
+    Label1 = Make<QLabel>(this, QStringLiteral("Label1"), FromTwips(120, 120, 330, 195));
+    Label1->setText(tr("Start"));
+    Label1->adjustSize();
+    Label2 = Make<QLabel>(this, QStringLiteral("Label2"), FromTwips(1200, 120, 285, 195));
+    Label2->setText(tr("End"));
+    Label2->adjustSize();
+
+    r1 = MakeBar(this, QStringLiteral("r1"), 120, tr("Start red"));
+    g1 = MakeBar(this, QStringLiteral("g1"), 360, tr("Start green"));
+    b1 = MakeBar(this, QStringLiteral("b1"), 600, tr("Start blue"));
+    r2 = MakeBar(this, QStringLiteral("r2"), 1200, tr("End red"));
+    g2 = MakeBar(this, QStringLiteral("g2"), 1440, tr("End green"));
+    b2 = MakeBar(this, QStringLiteral("b2"), 1680, tr("End blue"));
+
+    Command4 = MakeButton(this, QStringLiteral("Command4"), QStringLiteral("<>"),
+                          FromTwips(840, 360, 375, 255));
+    Command4->setAccessibleName(tr("Swap start and end colours"));
+
+    Text1 = Make<QLineEdit>(this, QStringLiteral("Text1"), FromTwips(2040, 360, 2535, 285));
+    Text1->setMaxLength(std::numeric_limits<int>::max());
+    Text1->setAccessibleName(tr("Text to colour"));
+    Text2 = Make<OutputLine>(this, QStringLiteral("Text2"), FromTwips(2040, 720, 2535, 285));
+    Text2->setAccessibleName(tr("Generated markup"));
+    Text2->installEventFilter(this);
+
+    chkBold = Make<QCheckBox>(this, QStringLiteral("chkBold"), FromTwips(2040, 1080, 735, 255));
+    chkBold->setText(tr("Bold"));
+    chkItalic = Make<QCheckBox>(this, QStringLiteral("chkItalic"), FromTwips(2040, 1320, 735, 255));
+    chkItalic->setText(tr("Italic"));
+
+    Command3 = MakeButton(this, QStringLiteral("Command3"), tr("To ClipBoard"),
+                          FromTwips(3480, 1080, 1095, 255));
+    Command2 = MakeButton(this, QStringLiteral("Command2"), tr("Random"),
+                          FromTwips(3480, 1680, 1095, 255));
+    Command1 = MakeButton(this, QStringLiteral("Command1"), tr("Generate"),
+                          FromTwips(3480, 2040, 1095, 255));
+
+    const QWidget* tabOrder[] = {r1,    g1,       b1,       r2,      g2,        b2,       Text1,
+                                 Text2, Command1, Command2, chkBold, chkItalic, Command3, Command4};
+    for (std::size_t i = 1; i < std::size(tabOrder); ++i) {
+        setTabOrder(const_cast<QWidget*>(tabOrder[i - 1]), const_cast<QWidget*>(tabOrder[i]));
+    }
+}
+
+void Form1::ConnectHandlers() {
+    // Change (valueChanged) and Scroll (sliderMoved, while the thumb is dragged) of every bar
+    // recolour the swatch of its side.
+    for (QScrollBar* bar : {r1, g1, b1}) {
+        connect(bar, &QScrollBar::valueChanged, this, [this] { UpdateSwatch(Shape1, r1, g1, b1); });
+        connect(bar, &QScrollBar::sliderMoved, this, [this] { UpdateSwatch(Shape1, r1, g1, b1); });
+    }
+    for (QScrollBar* bar : {r2, g2, b2}) {
+        connect(bar, &QScrollBar::valueChanged, this, [this] { UpdateSwatch(Shape2, r2, g2, b2); });
+        connect(bar, &QScrollBar::sliderMoved, this, [this] { UpdateSwatch(Shape2, r2, g2, b2); });
+    }
+    connect(Command1, &QPushButton::clicked, this, &Form1::Generate);
+    connect(Command2, &QPushButton::clicked, this, &Form1::Rndom);
+    connect(Command3, &QPushButton::clicked, this, &Form1::ToClipBoard);
+    connect(Command4, &QPushButton::clicked, this, &Form1::Swap);
+}
+
+void Form1::UpdateSwatch(Swatch* shape, const QScrollBar* red, const QScrollBar* green,
+                         const QScrollBar* blue) {
+    // The slider position is where the thumb is, even mid-drag before the value catches up.
+    const int r = Shown(red->sliderPosition());
+    const int g = Shown(green->sliderPosition());
+    const int b = Shown(blue->sliderPosition());
+    shape->setFillColour(QColor(r, g, b));
+}
+
+void Form1::Generate() {
+    Text2->setText(QString());
+    const WindowGeneration generation = GenerateMarkup(
+        Text1->text(), ColourOf(r1, g1, b1), ColourOf(r2, g2, b2),
+        chkBold->checkState() == Qt::Checked, chkItalic->checkState() == Qt::Checked);
+    Text2->setText(generation.output);
+    if (generation.failure) {
+        QMessageBox box(QMessageBox::Critical, tr("Error"), *generation.failure, QMessageBox::Ok,
+                        this);
+        // The description may quote what was typed; it is never read as markup.
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+    }
+}
+
+void Form1::ToClipBoard() const {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(Text2->text());
+}
+
+void Form1::Swap() {
+    const int red = r1->value();
+    const int green = g1->value();
+    const int blue = b1->value();
+    r1->setValue(r2->value());
+    g1->setValue(g2->value());
+    b1->setValue(b2->value());
+    r2->setValue(red);
+    g2->setValue(green);
+    b2->setValue(blue);
+}
+
+void Form1::Rndom() {
+    // A failure anywhere skips only its own step: the remaining bars are still set.
+    try {
+        const double seconds = timeOfDay_();
+        const auto bits = std::bit_cast<std::uint64_t>(seconds);
+        std::seed_seq seed{static_cast<std::uint32_t>(bits),
+                           static_cast<std::uint32_t>(bits >> 32)};
+        random_.seed(seed);
+    } catch (const std::exception&) { // NOLINT(bugprone-empty-catch): ignoring is the contract
+    }
+    for (QScrollBar* bar : {r1, r2, g1, g2, b1, b2}) {
+        try {
+            const int maximum = bar->maximum();
+            // 53 random bits scaled by 2^-53: u < 1 always, unlike some real distributions
+            // that can round up to 1.0 and so produce the maximum itself.
+            const double u = static_cast<double>(random_() >> 11) * 0x1.0p-53;
+            const int value = static_cast<int>(std::floor(u * maximum));
+            bar->setValue(std::min(value, std::max(maximum - 1, 0)));
+        } catch (const std::exception&) { // NOLINT(bugprone-empty-catch): ignoring is the contract
+        }
+    }
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Text2 && event->type() == QEvent::ToolTip) {
+        const QString preview = PreviewHtml(Text2->text());
+        const auto* help = static_cast<QHelpEvent*>(event);
+        if (preview.isEmpty()) {
+            QToolTip::hideText();
+        } else {
+            QToolTip::showText(help->globalPos(), preview, Text2);
+        }
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace huewright

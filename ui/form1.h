@@ -1,0 +1,73 @@
+// Kestrow's Huewright: the one window, its controls and what they do.
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <random>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QScrollBar;
+
+namespace huewright {
+
+class OutputLine;
+class Swatch;
+
+// Seconds since midnight, with their fraction: what "Random" seeds its numbers from.
+using TimeOfDay = std::function<double()>;
+
+// Reads the system clock.
+double SecondsSinceMidnight();
+
+// The controls are the program's whole state; every command reads them when it runs.
+class Form1 : public QWidget {
+    Q_OBJECT
+
+public:
+    // Tests pass their own clock to make "Random" repeatable; the program uses the real one.
+    explicit Form1(TimeOfDay timeOfDay = SecondsSinceMidnight, QWidget* parent = nullptr);
+
+    // Recolours `shape` from its side's three bars, read red, green, blue.
+    static void UpdateSwatch(Swatch* shape, const QScrollBar* red, const QScrollBar* green,
+                             const QScrollBar* blue);
+
+    // The commands behind the four buttons.
+    void Generate();
+    void ToClipBoard() const;
+    void Swap();
+    void Rndom();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void PlaceControls();
+    void ConnectHandlers();
+
+    TimeOfDay timeOfDay_;
+    std::mt19937_64 random_;
+
+    QLabel* Label1;
+    QLabel* Label2;
+    Swatch* Shape1;
+    Swatch* Shape2;
+    QPushButton* Command4;
+    QScrollBar* r1;
+    QScrollBar* g1;
+    QScrollBar* b1;
+    QScrollBar* r2;
+    QScrollBar* g2;
+    QScrollBar* b2;
+    QLineEdit* Text1;
+    OutputLine* Text2;
+    QCheckBox* chkBold;
+    QCheckBox* chkItalic;
+    QPushButton* Command3;
+    QPushButton* Command2;
+    QPushButton* Command1;
+};
+
+} // namespace huewright

@@ -1,0 +1,20 @@
+// The one place where the window meets the engine: Qt text in, Qt text out.
+#pragma once
+
+#include "gradient.h"
+
+#include <QString>
+#include <QStringView>
+#include <optional>
+
+namespace huewright {
+
+struct WindowGeneration {
+    QString output;                 // what goes into Text2, even after a failure
+    std::optional<QString> failure; // the text for the "Error" box, if the generation failed
+};
+
+// Hands `text` to MakeGradient unit for unit and brings its result back as Qt text.
+WindowGeneration GenerateMarkup(QStringView text, Colour start, Colour end, bool bold, bool italic);
+
+} // namespace huewright

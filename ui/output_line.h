@@ -1,0 +1,67 @@
+// The output box: a read-only, one-line text view that stays quick with megabytes of text.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+class QTextLayout;
+
+namespace huewright {
+
+// Looks and behaves like a read-only QLineEdit: the text can be selected with mouse and
+// keyboard and copied. Unlike QLineEdit, which shapes the whole line again whenever the text
+// or the selection changes, it only lays out the stretch that fits in the box, so a generation
+// of a hundred thousand characters paints in a moment.
+class OutputLine : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit OutputLine(QWidget* parent = nullptr);
+
+    QString text() const { return text_; }
+    // Replaces the text and shows it from its start, nothing selected.
+    void setText(const QString& text);
+
+    bool hasSelectedText() const { return cursor_ != anchor_; }
+    QString selectedText() const;
+    void selectAll();
+    void deselect();
+    // Puts the selected text on the clipboard; nothing happens without a selection.
+    void copy() const;
+
+    // Position of the text cursor, in 16-bit units from the start of the text.
+    qsizetype cursorPosition() const { return cursor_; }
+    // Index of the first unit at the left edge of the box.
+    qsizetype firstVisible() const { return first_; }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    QRect textArea() const;
+    int baseline() const;
+    qsizetype sliceLength() const;
+    void layOut(QTextLayout& layout, qsizetype start, qsizetype length) const;
+    qsizetype indexAt(int x) const;
+    qsizetype nextPosition(qsizetype from) const;
+    qsizetype previousPosition(qsizetype from) const;
+    void moveCursor(qsizetype to, bool select);
+    void scrollToCursor();
+
+    QString text_;
+    qsizetype cursor_ = 0; // where the selection ends and keyboard moves start
+    qsizetype anchor_ = 0; // where the selection began
+    qsizetype first_ = 0;  // horizontal scroll, counted in units
+};
+
+} // namespace huewright
