@@ -1,0 +1,357 @@
+#!/usr/bin/env bash
+# Drives the real program the way a user does: under a private X server, with
+# real key presses and mouse clicks, reading the real clipboard and the pixels
+# on screen. Works on a freshly built binary and on an installed one.
+#
+# usage: huewright-e2e.sh PROGRAM [CLOSE-HELPER]
+#   CLOSE-HELPER  the close_window tool built beside this test; without it the
+#                 check that closing the window ends the program is skipped.
+# Set HUEWRIGHT_E2E_KEEP=DIR to keep screenshots and logs of a failed run.
+set -euo pipefail
+
+if [ $# -lt 1 ] || [ $# -gt 2 ]; then
+    echo "usage: $0 PROGRAM [CLOSE-HELPER]" >&2
+    exit 2
+fi
+program=$1
+closer=${2:-}
+
+title="Kestrow's Huewright"
+# Every wait ends: a step that needs longer than this has failed.
+step_timeout=20
+
+# Control centres in window pixels (the window has no frame without a window
+# manager, so window coordinates are client coordinates).
+shape1=(32 48)
+shape2=(104 48)
+swap_button=(68 32)
+text1=(220 33)
+bold_box=(144 80)
+copy_button=(268 80)
+random_button=(268 120)
+generate_button=(268 144)
+
+# xdotool reads the text it types in the locale's encoding.
+export LC_ALL=C.UTF-8
+
+log() { printf 'e2e: %s\n' "$*"; }
+
+workdir=$(mktemp -d "${TMPDIR:-/tmp}/huewright-e2e.XXXXXX")
+xvfb_pid=""
+app_pid=""
+owner_pid=""
+failed=0
+
+cleanup() {
+    local status=$?
+    for pid in "$app_pid" "$owner_pid" "$xvfb_pid"; do
+        if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
+            kill "$pid" 2>/dev/null || true
+            # A process that ignores TERM gets KILL after two seconds.
+            for _ in 1 2 3 4 5 6 7 8 9 10; do
+                kill -0 "$pid" 2>/dev/null || break
+                sleep 0.2
+            done
+            kill -KILL "$pid" 2>/dev/null || true
+            wait "$pid" 2>/dev/null || true
+        fi
+    done
+    if [ "$status" -ne 0 ] || [ "$failed" -ne 0 ]; then
+        if [ -s "$workdir/app.log" ]; then
+            echo "---- program output ----" >&2
+            cat "$workdir/app.log" >&2
+        fi
+        if [ -n "${HUEWRIGHT_E2E_KEEP:-}" ]; then
+            mkdir -p "$HUEWRIGHT_E2E_KEEP"
+            cp -r "$workdir"/. "$HUEWRIGHT_E2E_KEEP"/
+            echo "e2e: screenshots and logs kept in $HUEWRIGHT_E2E_KEEP" >&2
+        fi
+    fi
+    rm -rf "$workdir"
+}
+trap cleanup EXIT
+trap 'exit 143' TERM
+trap 'exit 130' INT
+
+fail() {
+    failed=1
+    printf 'e2e: FAIL: %s\n' "$*" >&2
+    exit 1
+}
+
+# Bounded wrappers around the X tools: none of them may hang the test.
+xdo() { timeout "$step_timeout" xdotool "$@"; }
+clip_out() { timeout 5 xclip -o -selection clipboard 2>/dev/null; }
+
+for tool in Xvfb xdotool xclip xdpyinfo xprop import convert timeout; do
+    command -v "$tool" >/dev/null || fail "$tool is missing (run scripts/install-deps.sh)"
+done
+[ -x "$program" ] || fail "not an executable program: $program"
+
+start_xvfb() {
+    # Start from a spread-out number so parallel runs rarely meet; the lock
+    # file decides when they do, and the loser moves on.
+    local first=$((100 + RANDOM % 400)) n
+    for ((n = first; n < first + 50; n++)); do
+        [ -e "/tmp/.X$n-lock" ] && continue
+        [ -e "/tmp/.X11-unix/X$n" ] && continue
+        Xvfb ":$n" -noreset -nolisten tcp -dpi 96 -screen 0 800x600x24 \
+            >"$workdir/xvfb.log" 2>&1 &
+        xvfb_pid=$!
+        local deadline=$((SECONDS + step_timeout))
+        while ((SECONDS < deadline)); do
+            if ! kill -0 "$xvfb_pid" 2>/dev/null; then
+                break
+            fi
+            if timeout 5 xdpyinfo -display ":$n" >/dev/null 2>&1; then
+                export DISPLAY=":$n"
+                log "X server on $DISPLAY"
+                return 0
+            fi
+            sleep 0.1
+        done
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+        xvfb_pid=""
+    done
+    cat "$workdir/xvfb.log" >&2 || true
+    fail "could not start Xvfb on any display from :$first"
+}
+
+start_program() {
+    mkdir -p "$workdir/run" && chmod 700 "$workdir/run"
+    # The user's scaling settings would move the controls away from the
+    # coordinates above; the test runs the program at 96 dpi, scale 1.
+    env -u WAYLAND_DISPLAY -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS \
+        -u QT_ENABLE_HIGHDPI_SCALING -u QT_FONT_DPI -u QT_STYLE_OVERRIDE \
+        QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$workdir/run" \
+        "$program" >>"$workdir/app.log" 2>&1 &
+    app_pid=$!
+    wid=$(xdo search --sync --limit 1 --onlyvisible --name "^${title}\$" 2>/dev/null | head -n 1) ||
+        fail "no window named \"$title\" appeared within ${step_timeout}s"
+    [ -n "$wid" ] || fail "no window named \"$title\" appeared"
+    xdo windowfocus --sync "$wid" || fail "the window did not take the keyboard focus"
+    log "window $wid, program pid $app_pid"
+}
+
+program_alive() {
+    kill -0 "$app_pid" 2>/dev/null || fail "the program ended unexpectedly ($1)"
+}
+
+# Ends the program as the user does, by closing the window, and checks that this
+# ends the process cleanly. Without the close helper it is simply terminated.
+stop_program() {
+    program_alive "before closing"
+    if [ -z "$closer" ]; then
+        kill "$app_pid"
+        wait "$app_pid" 2>/dev/null || true
+        app_pid=""
+        return 0
+    fi
+    timeout 10 "$closer" "$wid" || fail "could not send the close request"
+    local deadline=$((SECONDS + step_timeout))
+    while kill -0 "$app_pid" 2>/dev/null && ((SECONDS < deadline)); do
+        sleep 0.1
+    done
+    if kill -0 "$app_pid" 2>/dev/null; then
+        fail "closing the window did not end the program within ${step_timeout}s"
+    fi
+    local status=0
+    wait "$app_pid" || status=$?
+    app_pid=""
+    [ "$status" -eq 0 ] || fail "the program exited with status $status after its window was closed"
+    log "closing the window ended the program"
+}
+
+click() { # x y
+    xdo mousemove --window "$wid" "$1" "$2" click 1 || fail "click at $1,$2 failed"
+}
+
+keys() {
+    xdo key --delay 40 "$@" || fail "key presses failed: $*"
+}
+
+# Puts text of our own on the clipboard, so a copy that does nothing cannot
+# pass for one that worked.
+own_clipboard() {
+    if [ -n "$owner_pid" ]; then
+        kill "$owner_pid" 2>/dev/null || true
+        wait "$owner_pid" 2>/dev/null || true
+    fi
+    sentinel="huewright-e2e-sentinel-$RANDOM$RANDOM"
+    printf '%s' "$sentinel" | xclip -quiet -selection clipboard -i >/dev/null 2>&1 &
+    owner_pid=$!
+    local deadline=$((SECONDS + step_timeout))
+    until [ "$(clip_out || true)" = "$sentinel" ]; do
+        ((SECONDS < deadline)) || fail "could not take the clipboard for the test"
+        sleep 0.1
+    done
+}
+
+# Waits until someone else owns the clipboard, then writes what it holds to $1.
+await_clipboard_into() {
+    local deadline=$((SECONDS + step_timeout)) got
+    while ((SECONDS < deadline)); do
+        if clip_out >"$1.tmp" && [ "$(cat "$1.tmp")" != "$sentinel" ]; then
+            # The owner may be between clearing and setting; read once more.
+            sleep 0.2
+            clip_out >"$1" || continue
+            return 0
+        fi
+        sleep 0.1
+    done
+    if xdo search --onlyvisible --name '^Error$' >/dev/null 2>&1; then
+        fail "an error message box is open instead of the markup being copied"
+    fi
+    got=$(clip_out || true)
+    fail "the clipboard still holds '$got' ${step_timeout}s after To ClipBoard"
+}
+
+# Replaces the text of Text1 by $1, then reads it back through the clipboard
+# (select all, copy), retyping if a key went astray: xdotool types characters
+# missing from the keymap by rebinding a key for a moment, and a program that
+# reads its events late can see the old binding.
+type_text() {
+    local text=$1 attempt
+    for attempt in 1 2 3; do
+        click "${text1[@]}"
+        keys ctrl+a BackSpace
+        xdo type --delay 60 -- "$text" || fail "typing failed"
+        own_clipboard
+        keys ctrl+a ctrl+c
+        await_clipboard_into "$workdir/typed"
+        if [ "$(cat "$workdir/typed")" = "$text" ]; then
+            return 0
+        fi
+        log "typing attempt $attempt gave '$(cat "$workdir/typed")', retrying"
+    done
+    fail "could not type '$text' into Text1 in three attempts"
+}
+
+# Generate, then To ClipBoard; the clipboard must then hold exactly $1.
+generate_and_copy_expect() {
+    local expected=$1 what=$2
+    own_clipboard
+    click "${generate_button[@]}"
+    click "${copy_button[@]}"
+    await_clipboard_into "$workdir/markup"
+    printf '%s' "$expected" >"$workdir/expected"
+    if ! cmp -s "$workdir/expected" "$workdir/markup"; then
+        echo "expected: $expected" >&2
+        echo "got:      $(cat "$workdir/markup")" >&2
+        fail "the copied markup differs ($what)"
+    fi
+    log "markup ok: $what"
+}
+
+shot_count=0
+# Prints the colour at window pixel ($1, $2) as RRGGBB, from a fresh screenshot.
+pixel() {
+    shot_count=$((shot_count + 1))
+    local shot="$workdir/shot-$shot_count.png"
+    timeout "$step_timeout" import -silent -window "$wid" "png:$shot" ||
+        fail "could not take a screenshot"
+    timeout 10 convert "$shot" -crop "1x1+$1+$2" -depth 8 txt:- |
+        grep -o '#[0-9A-Fa-f]\{6\}' | head -n 1 | tr -d '#' | tr a-f A-F
+}
+
+swatches() { printf '%s %s' "$(pixel "${shape1[@]}")" "$(pixel "${shape2[@]}")"; }
+
+# Waits until the two swatches show $1 and $2 (RRGGBB each).
+expect_swatches() {
+    local deadline=$((SECONDS + step_timeout)) got=""
+    while ((SECONDS < deadline)); do
+        got=$(swatches)
+        [ "$got" = "$1 $2" ] && { log "swatches ok: $got ($3)"; return 0; }
+        sleep 0.2
+    done
+    fail "swatches show '$got', expected '$1 $2' ($3)"
+}
+
+hex_min() { # two RRGGBB values -> the smaller value of each channel
+    local out="" i a b
+    for i in 0 2 4; do
+        a=$((16#${1:i:2}))
+        b=$((16#${2:i:2}))
+        out+=$(printf '%02X' $((a < b ? a : b)))
+    done
+    printf '%s' "$out"
+}
+
+start_xvfb
+
+# --- Typing, Generate and To ClipBoard ----------------------------------------
+# Fresh window: every bar at 0, so each character is black. The emoji, the
+# thumb with its skin tone and the space are one character each.
+start_program
+
+geometry=$(xdo getwindowgeometry "$wid") || fail "could not read the window geometry"
+grep -q 'Geometry: 312x162' <<<"$geometry" || fail "window is not 312x162: $geometry"
+hints=$(timeout 10 xprop -id "$wid" WM_NORMAL_HINTS) || fail "could not read the size hints"
+grep -q 'minimum size: 312 by 162' <<<"$hints" && grep -q 'maximum size: 312 by 162' <<<"$hints" ||
+    fail "the window can be resized: $hints"
+
+expect_swatches 000000 000000 "at start"
+type_text "Hi 😀👍🏽!"
+click "${bold_box[@]}"
+generate_and_copy_expect \
+    '[b][color=#000000]H[/color][color=#000000]i[/color][color=#000000] [/color][color=#000000]😀[/color][color=#000000]👍🏽[/color][color=#000000]![/color][/b]' \
+    "bold, black, emoji as one character each"
+
+# The same again with the switch off: Generate replaces, it never appends.
+click "${bold_box[@]}"
+generate_and_copy_expect \
+    '[color=#000000]H[/color][color=#000000]i[/color][color=#000000] [/color][color=#000000]😀[/color][color=#000000]👍🏽[/color][color=#000000]![/color]' \
+    "second Generate, bold off"
+program_alive "after copying"
+stop_program
+
+# --- Colours from the keyboard, swap, Random -----------------------------------
+start_program
+# The focus starts on r1; Tab walks r1, g1, b1, r2, g2, b2. Down and Page Down
+# raise a bar's value by 1 and 4, Up and Page Up lower it, End takes it to 256.
+keys End                                    # r1 = 256
+keys Tab Next Next Next Next Next Next Next Next Up Up   # g1 = 30
+keys Tab                                    # b1 stays 0
+keys Tab                                    # r2 stays 0
+keys Tab Next Next Down                     # g2 = 9
+keys Tab End Prior                          # b2 = 252
+# 256 shows as 255.
+expect_swatches FF1E00 0009FC "after moving the bars"
+
+click "${swap_button[@]}"
+expect_swatches 0009FC FF1E00 "after <>"
+
+# Start (0, 9, 252), end (256, 30, 0) over five characters, two of them
+# several units long: red rises 0..256 in steps of 51, green 9..30 in steps
+# of 4, blue falls 252..0 in steps of 50.
+type_text "a😀b🇫🇷c"
+generate_and_copy_expect \
+    '[color=#0009CA]a[/color][color=#330D98]😀[/color][color=#661166]b[/color][color=#991534]🇫🇷[/color][color=#CC1902]c[/color]' \
+    "gradient after the swap"
+
+click "${random_button[@]}"
+deadline=$((SECONDS + step_timeout))
+while :; do
+    colours=$(swatches)
+    if [ "$colours" != "0009FC FF1E00" ]; then
+        # Both swatches must have settled: two readings in a row agree.
+        sleep 0.3
+        [ "$(swatches)" = "$colours" ] && break
+    fi
+    ((SECONDS < deadline)) || fail "the swatches did not change after Random: $colours"
+    sleep 0.2
+done
+read -r start_colour end_colour <<<"$colours"
+log "Random gave start $start_colour, end $end_colour"
+
+# One character: a falling channel gives its end value, a rising one its start
+# value, a constant one its value; in each case the smaller of the two, which
+# the swatches show exactly since Random stays within 0..255.
+type_text "😀"
+generate_and_copy_expect \
+    "[color=#$(hex_min "$start_colour" "$end_colour")]😀[/color]" \
+    "one character after Random"
+stop_program
+
+log "all checks passed"
