@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# Builds the Debian package from a build tree, checks what it holds and what it
+# declares, unpacks it into a scratch root (never over the machine's own files)
+# and runs the unpacked program through the window test.
+#
+# usage: check-package.sh BUILD-DIR E2E-SCRIPT
+set -euo pipefail
+
+if [ $# -ne 2 ]; then
+    echo "usage: $0 BUILD-DIR E2E-SCRIPT" >&2
+    exit 2
+fi
+build=$(cd "$1" && pwd)
+e2e=$2
+
+app_id=io.github.huewright.Huewright
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/huewright-package.XXXXXX")
+trap 'rm -rf "$scratch"' EXIT
+
+fail() {
+    printf 'package: FAIL: %s\n' "$*" >&2
+    exit 1
+}
+
+for tool in cpack dpkg-deb dpkg-shlibdeps readelf file desktop-file-validate appstreamcli; do
+    command -v "$tool" >/dev/null || fail "$tool is missing (run scripts/install-deps.sh)"
+done
+
+timeout 300 cpack --config "$build/CPackConfig.cmake" -B "$scratch/out" >"$scratch/cpack.log" 2>&1 || {
+    cat "$scratch/cpack.log" >&2
+    fail "cpack could not build the package"
+}
+debs=("$scratch"/out/*.deb)
+[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || fail "expected one .deb, found: ${debs[*]}"
+deb=${debs[0]}
+echo "package: built $(basename "$deb")"
+
+# The control fields a user's package manager relies on.
+field() { dpkg-deb -f "$deb" "$1"; }
+[ "$(field Package)" = huewright ] || fail "package name is '$(field Package)'"
+[ "$(field Architecture)" = "$(dpkg --print-architecture)" ] ||
+    fail "architecture is '$(field Architecture)'"
+[ "$(field Section)" = utils ] || fail "section is '$(field Section)'"
+grep -Eq '^[^<>]+ <[^<>@ ]+@[^<>@ ]+>$' <<<"$(field Maintainer)" ||
+    fail "maintainer '$(field Maintainer)' is not 'Name <address>'"
+[ "$(field Description | wc -l)" -ge 2 ] || fail "the description has no long part"
+# Dependencies computed from the binary: the C library and Qt's widgets at least.
+depends=$(field Depends)
+for lib in libc6 libqt6widgets6 libqt6gui6 libqt6core6; do
+    grep -Eq "(^|, )$lib( |,|$)" <<<"$depends" || fail "Depends lacks $lib: $depends"
+done
+
+# Exactly these files, nothing else.
+expected_files="./usr/bin/huewright
+./usr/share/applications/$app_id.desktop
+./usr/share/doc/huewright/copyright
+./usr/share/icons/hicolor/scalable/apps/$app_id.svg
+./usr/share/metainfo/$app_id.metainfo.xml"
+actual_files=$(dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v '/$' | sort)
+if [ "$actual_files" != "$expected_files" ]; then
+    diff <(echo "$expected_files") <(echo "$actual_files") >&2 || true
+    fail "the package holds other files than expected"
+fi
+# Everything readable by all, the program executable, nothing owned by the builder.
+listing=$(dpkg-deb -c "$deb")
+if grep -Ev '^(d|-)r[w-]xr-xr-x root/root|^-rw-r--r-- root/root' <<<"$listing" >&2; then
+    fail "unexpected modes or owners above"
+fi
+grep -Eq '^-rwxr-xr-x root/root .* \./usr/bin/huewright$' <<<"$listing" ||
+    fail "the program is not executable"
+
+root="$scratch/root"
+dpkg -x "$deb" "$root"
+program="$root/usr/bin/huewright"
+
+file -b "$program" | grep -q '^ELF' || fail "usr/bin/huewright is not an ELF program"
+# A run path into the build tree would make the program work here and nowhere else.
+if readelf -d "$program" | grep -E 'RPATH|RUNPATH' >&2; then
+    fail "the installed program carries a library search path"
+fi
+
+# The desktop entry starts the installed program and names the installed icon;
+# the metainfo launches that entry. Validated again as installed.
+desktop="$root/usr/share/applications/$app_id.desktop"
+metainfo="$root/usr/share/metainfo/$app_id.metainfo.xml"
+grep -qx 'Exec=huewright' "$desktop" || fail "the desktop entry does not start huewright"
+grep -qx "Icon=$app_id" "$desktop" || fail "the desktop entry names another icon"
+grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo" ||
+    fail "the metainfo launches another desktop entry"
+grep -q "<id>$app_id</id>" "$metainfo" || fail "the metainfo has another id"
+desktop-file-validate "$desktop" || fail "the installed desktop entry is invalid"
+appstreamcli validate --no-net --strict "$metainfo" >/dev/null || fail "the installed metainfo is invalid"
+echo "package: contents and fields ok"
+
+# The window test on the unpacked program; the close helper sits in the build tree.
+closer="$build/tests/e2e/close_window"
+[ -x "$closer" ] || fail "the close helper is not built: $closer"
+bash "$e2e" "$program" "$closer"
+echo "package: the installed program passed the window test"
