@@ -290,6 +290,8 @@ grep -q 'Geometry: 312x162' <<<"$geometry" || fail "window is not 312x162: $geom
 hints=$(timeout 10 xprop -id "$wid" WM_NORMAL_HINTS) || fail "could not read the size hints"
 grep -q 'minimum size: 312 by 162' <<<"$hints" && grep -q 'maximum size: 312 by 162' <<<"$hints" ||
     fail "the window can be resized: $hints"
+type=$(timeout 10 xprop -id "$wid" _NET_WM_WINDOW_TYPE) || fail "could not read the window type"
+grep -q '_NET_WM_WINDOW_TYPE_UTILITY' <<<"$type" || fail "not a tool window: $type"
 
 expect_swatches 000000 000000 "at start"
 type_text "Hi 😀👍🏽!"
@@ -311,30 +313,31 @@ start_program
 # The focus starts on r1; Tab walks r1, g1, b1, r2, g2, b2. Down and Page Down
 # raise a bar's value by 1 and 4, Up and Page Up lower it, End takes it to 256.
 keys End                                    # r1 = 256
-keys Tab Next Next Next Next Next Next Next Next Up Up   # g1 = 30
-keys Tab                                    # b1 stays 0
+keys Tab Next Next Down                     # g1 = 9
+keys Tab End                                # b1 = 256
 keys Tab                                    # r2 stays 0
-keys Tab Next Next Down                     # g2 = 9
-keys Tab End Prior                          # b2 = 252
+keys Tab Next Next Next Next Next Next Next Next Up Up   # g2 = 30
+keys Tab End                                # b2 = 256
 # 256 shows as 255.
-expect_swatches FF1E00 0009FC "after moving the bars"
+expect_swatches FF09FF 001EFF "after moving the bars"
 
 click "${swap_button[@]}"
-expect_swatches 0009FC FF1E00 "after <>"
+expect_swatches 001EFF FF09FF "after <>"
 
-# Start (0, 9, 252), end (256, 30, 0) over five characters, two of them
-# several units long: red rises 0..256 in steps of 51, green 9..30 in steps
-# of 4, blue falls 252..0 in steps of 50.
+# Start (0, 30, 256), end (256, 9, 256) over five characters, two of them
+# several units long: red rises 0..256 in steps of 51 from its start value,
+# green falls 30..9 in steps of 4 skipping its start value, blue stays at 256,
+# written FF.
 type_text "a😀b🇫🇷c"
 generate_and_copy_expect \
-    '[color=#0009CA]a[/color][color=#330D98]😀[/color][color=#661166]b[/color][color=#991534]🇫🇷[/color][color=#CC1902]c[/color]' \
+    '[color=#001AFF]a[/color][color=#3316FF]😀[/color][color=#6612FF]b[/color][color=#990EFF]🇫🇷[/color][color=#CC0AFF]c[/color]' \
     "gradient after the swap"
 
 click "${random_button[@]}"
 deadline=$((SECONDS + step_timeout))
 while :; do
     colours=$(swatches)
-    if [ "$colours" != "0009FC FF1E00" ]; then
+    if [ "$colours" != "001EFF FF09FF" ]; then
         # Both swatches must have settled: two readings in a row agree.
         sleep 0.3
         [ "$(swatches)" = "$colours" ] && break
