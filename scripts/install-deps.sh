@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     # build
     cmake ninja-build g++ pkg-config
-    libicu-dev qt6-base-dev qt6-base-dev-tools libgl-dev
+    libicu-dev qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev
     # tests, benchmarks, fuzzing and static checks
     libgtest-dev libbenchmark-dev clang libclang-rt-dev clang-tidy clang-format cppcheck
     # the real window under a virtual X server, driven from outside
