@@ -1,0 +1,193 @@
+// How long the window takes to show a generation, copy it and repaint, and how much memory
+// it needs. Runs offscreen; prints one line per measurement with its goal.
+#include "form1.h"
+#include "output_line.h"
+#include "preview.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <limits>
+#include <sys/resource.h>
+#include <vector>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// Notes when a widget has been painted, so a timing can run until the user would see it.
+class PaintWatch : public QObject {
+public:
+    explicit PaintWatch(QWidget* watched) { watched->installEventFilter(this); }
+    bool painted = false;
+
+protected:
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            painted = true;
+        }
+        return false;
+    }
+};
+
+struct Timing {
+    double median;
+    double worst;
+};
+
+// Runs `action` `runs` times; each run lasts until `watched` has been painted.
+Timing Measure(int runs, QWidget* watched, const std::function<void()>& action) {
+    std::vector<double> ms;
+    for (int i = 0; i < runs; ++i) {
+        PaintWatch watch(watched);
+        QElapsedTimer timer;
+        timer.start();
+        action();
+        // A step that paints nothing would otherwise wait for ever.
+        while (!watch.painted && timer.elapsed() < 10'000) {
+            QCoreApplication::processEvents();
+        }
+        ms.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(ms.begin(), ms.end());
+    return {ms[ms.size() / 2], ms.back()};
+}
+
+void Report(const char* what, Timing t, double goalMs) {
+    std::printf("%-52s median %8.2f ms  worst %8.2f ms  goal %6.0f ms  %s\n", what, t.median,
+                t.worst, goalMs, t.worst <= goalMs ? "ok" : "OVER");
+}
+
+QString TextOf(int characters) {
+    const QString pattern = u"Huewright signature "_s;
+    QString text;
+    text.reserve(characters);
+    for (int i = 0; i < characters; ++i) {
+        text += pattern[i % pattern.size()];
+    }
+    return text;
+}
+
+double PeakMegabytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0; // ru_maxrss is in kilobytes on Linux
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    huewright::Form1 window;
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window)) {
+        std::fputs("window_bench: the window never appeared\n", stderr);
+        return 1;
+    }
+    auto* text1 = window.findChild<QLineEdit*>(u"Text1"_s);
+    auto* text2 = window.findChild<huewright::OutputLine*>(u"Text2"_s);
+    auto* generate = window.findChild<QPushButton*>(u"Command1"_s);
+    auto* toClipBoard = window.findChild<QPushButton*>(u"Command3"_s);
+    // Red falls and blue rises across the text, the usual kind of gradient.
+    window.findChild<QScrollBar*>(u"r1"_s)->setValue(255);
+    window.findChild<QScrollBar*>(u"b2"_s)->setValue(255);
+
+    const auto clickGenerate = [&] { QTest::mouseClick(generate, Qt::LeftButton); };
+    struct Size {
+        int characters;
+        int runs;
+        double goalMs;
+    };
+    for (const Size size : {Size{20, 50, 16}, Size{1'000, 50, 16}, Size{99'999, 7, 500}}) {
+        text1->setText(TextOf(size.characters));
+        const QByteArray what = QByteArray("Generate until Text2 painted, ") +
+                                QByteArray::number(size.characters) + " chars";
+        Report(what.constData(), Measure(size.runs, text2, clickGenerate), size.goalMs);
+    }
+    std::printf("  (output of 99,999 characters: %lld units)\n",
+                static_cast<long long>(text2->text().size()));
+
+    Report("To ClipBoard, largest output",
+           Measure(7, toClipBoard,
+                   [&] {
+                       QTest::mouseClick(toClipBoard, Qt::LeftButton);
+                       toClipBoard->update();
+                   }),
+           200);
+    if (QGuiApplication::clipboard()->text().size() != text2->text().size()) {
+        std::fputs("window_bench: the clipboard did not get the whole output\n", stderr);
+        return 1;
+    }
+
+    Report("repaint of the whole window", Measure(20, &window, [&] { window.update(); }), 200);
+    Report("Ctrl+A in Text2, repaint",
+           Measure(7, text2,
+                   [&] {
+                       text2->deselect();
+                       QTest::keyClick(text2, Qt::Key_A, Qt::ControlModifier);
+                   }),
+           200);
+    Report("Home, then End in Text2, repaint",
+           Measure(7, text2,
+                   [&] {
+                       QTest::keyClick(text2, Qt::Key_Home);
+                       QTest::keyClick(text2, Qt::Key_End);
+                   }),
+           200);
+    Report("click and drag in Text2, repaint",
+           Measure(7, text2,
+                   [&] {
+                       QTest::mousePress(text2, Qt::LeftButton, {}, QPoint(5, 9));
+                       QTest::mouseMove(text2, QPoint(text2->width() + 30, 9));
+                       QTest::mouseRelease(text2, Qt::LeftButton, {},
+                                           QPoint(text2->width() + 30, 9));
+                   }),
+           200);
+    Report("hover preview of the largest output",
+           Measure(7, text2,
+                   [&] {
+                       const QString html = huewright::PreviewHtml(text2->text());
+                       text2->update();
+                       Q_UNUSED(html);
+                   }),
+           200);
+    std::printf("%-52s %8.1f MB  goal    300 MB  %s\n", "peak memory (ru_maxrss)", PeakMegabytes(),
+                PeakMegabytes() <= 300 ? "ok" : "OVER");
+
+    // For comparison: a stock read-only QLineEdit given the same output.
+    QLineEdit stock;
+    stock.setReadOnly(true);
+    stock.setMaxLength(std::numeric_limits<int>::max());
+    stock.setGeometry(text2->geometry());
+    stock.show();
+    if (!QTest::qWaitForWindowExposed(&stock)) {
+        return 1;
+    }
+    const QString output = text2->text();
+    Report("[stock QLineEdit] setText largest output, paint",
+           Measure(3, &stock,
+                   [&] {
+                       stock.clear();
+                       stock.setText(output);
+                   }),
+           500);
+    Report("[stock QLineEdit] select all, repaint",
+           Measure(3, &stock,
+                   [&] {
+                       stock.deselect();
+                       stock.selectAll();
+                   }),
+           200);
+    return 0;
+}
