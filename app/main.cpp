@@ -19,9 +19,10 @@ bool HasDisplay() {
 
 int main(int argc, char* argv[]) {
     if (!HasDisplay()) {
-        std::fputs("huewright: no display found (DISPLAY and WAYLAND_DISPLAY are unset); "
-                   "to run without a screen use: xvfb-run -a huewright\n",
-                   stderr);
+        std::fprintf(stderr,
+                     "huewright: no display found (DISPLAY and WAYLAND_DISPLAY are unset); "
+                     "to run without a screen use: xvfb-run -a %s\n",
+                     argc > 0 ? argv[0] : "huewright");
         return EXIT_FAILURE;
     }
     QApplication app(argc, argv);
