@@ -1,5 +1,6 @@
 #include "output_line.h"
 
+#include <QAccessibleWidget>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
@@ -26,9 +27,38 @@ constexpr qsizetype kClusterReach = 32;
 // Wide enough for a line of any sane length; the line never wraps.
 constexpr qreal kUnboundedWidth = 1e6;
 
+// Screen readers meet the box as a read-only text field holding the markup.
+class AccessibleOutputLine : public QAccessibleWidget {
+public:
+    explicit AccessibleOutputLine(OutputLine* line)
+        : QAccessibleWidget(line, QAccessible::EditableText) {}
+
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.readOnly = true;
+        s.selectableText = true;
+        return s;
+    }
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Value) {
+            return static_cast<const OutputLine*>(widget())->text();
+        }
+        return QAccessibleWidget::text(t);
+    }
+};
+
+QAccessibleInterface* AccessibleFactory(const QString& className, QObject* object) {
+    if (className == QLatin1String("huewright::OutputLine") && object->isWidgetType()) {
+        return new AccessibleOutputLine(static_cast<OutputLine*>(object));
+    }
+    return nullptr;
+}
+
 } // namespace
 
 OutputLine::OutputLine(QWidget* parent) : QWidget(parent) {
+    QAccessible::installFactory(AccessibleFactory); // installed once however often called
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::IBeamCursor);
     setAttribute(Qt::WA_InputMethodEnabled, false);

@@ -1,6 +1,7 @@
 // Text2's view: read-only, selectable and copyable, whatever the length of the markup.
 #include "output_line.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QTest>
 
@@ -40,6 +41,7 @@ private slots:
     void endAndHomeScroll();
     void setTextStartsAfresh();
     void tabFocusSelectsAll();
+    void screenReaderSeesReadOnlyText();
 
 private:
     std::unique_ptr<OutputLine> view_;
@@ -152,6 +154,15 @@ void OutputLineTest::tabFocusSelectsAll() {
     view_->clearFocus();
     view_->setFocus(Qt::TabFocusReason);
     QCOMPARE(view_->selectedText(), u"[b][/b]"_s);
+}
+
+void OutputLineTest::screenReaderSeesReadOnlyText() {
+    view_->setText(u"[i][/i]"_s);
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(view_.get());
+    QVERIFY(accessible != nullptr);
+    QCOMPARE(accessible->role(), QAccessible::EditableText);
+    QVERIFY(accessible->state().readOnly);
+    QCOMPARE(accessible->text(QAccessible::Value), u"[i][/i]"_s);
 }
 
 QTEST_MAIN(OutputLineTest)
