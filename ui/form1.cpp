@@ -17,6 +17,7 @@
 #include <QTime>
 #include <QToolTip>
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -140,10 +141,11 @@ void Form1::PlaceControls() {
     Command1 = MakeButton(this, QStringLiteral("Command1"), tr("Generate"),
                           FromTwips(3480, 2040, 1095, 255));
 
-    const QWidget* tabOrder[] = {r1,    g1,       b1,       r2,      g2,        b2,       Text1,
-                                 Text2, Command1, Command2, chkBold, chkItalic, Command3, Command4};
-    for (std::size_t i = 1; i < std::size(tabOrder); ++i) {
-        setTabOrder(const_cast<QWidget*>(tabOrder[i - 1]), const_cast<QWidget*>(tabOrder[i]));
+    const std::array<QWidget*, 14> tabOrder{r1,      g1,        b1,       r2,       g2,
+                                            b2,      Text1,     Text2,    Command1, Command2,
+                                            chkBold, chkItalic, Command3, Command4};
+    for (std::size_t i = 1; i < tabOrder.size(); ++i) {
+        setTabOrder(tabOrder.at(i - 1), tabOrder.at(i));
     }
 }
 

@@ -14,6 +14,7 @@ constexpr qsizetype kLongestRun = 4096;
 enum class Tag { Bold, EndBold, Italic, EndItalic, Colour, EndColour };
 
 struct TagMatch {
+    // cppcheck-suppress unusedStructMember ; read through std::optional, which it does not follow
     Tag tag;
     qsizetype length;
     QStringView colour; // the six digits of a [color=#RRGGBB]
