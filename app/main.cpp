@@ -1,6 +1,7 @@
 #include "form1.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QString>
 #include <cstdio>
 #include <cstdlib>
@@ -45,6 +46,9 @@ int main(int argc, char* argv[]) {
     const QtMessageHandler previous = qInstallMessageHandler(StartupMessages);
     QApplication app(argc, argv);
     qInstallMessageHandler(previous);
+    // Lets the desktop match the window to its menu entry and icon once installed.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.huewright.Huewright"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("io.github.huewright.Huewright")));
 
     huewright::Form1 window;
     window.show();
