@@ -1,14 +1,14 @@
 // Arbitrary text, channel values and switches into MakeGradient. Whatever comes in, the
 // result is either well-formed markup around the exact input or one of the three failures
 // with nothing half-written.
+#include "gradient.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <string_view>
-
-#include "gradient.h"
 
 namespace {
 
@@ -18,7 +18,9 @@ void Check(bool condition) {
     }
 }
 
-bool IsHexDigit(char16_t c) { return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F'); }
+bool IsHexDigit(char16_t c) {
+    return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F');
+}
 
 bool ConsumePrefix(std::u16string_view& s, std::u16string_view prefix) {
     if (s.substr(0, prefix.size()) != prefix) {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # clang-tidy and cppcheck over our own sources (engine/, ui/, app/), using the compile
-# commands of a configured build tree. Fails on any finding.
+# commands of a configured build tree, and clang-format over every C++ file we track.
+# Fails on any finding.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -27,4 +28,6 @@ echo "cppcheck"
 (cd "$root" && cppcheck --quiet --error-exitcode=1 --library=qt --std=c++20 --language=c++ \
     --enable=warning,style,performance,portability --inline-suppr \
     --suppress=missingIncludeSystem -I engine -I ui engine ui app)
+echo "clang-format"
+(cd "$root" && git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror)
 echo "static checks clean"

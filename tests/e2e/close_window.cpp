@@ -2,7 +2,6 @@
 // WM_DELETE_WINDOW message. xdotool has no command for it, and the window test
 // runs without a window manager.
 #include <X11/Xlib.h>
-
 #include <cstdio>
 #include <cstdlib>
 
