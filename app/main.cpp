@@ -47,8 +47,8 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     qInstallMessageHandler(previous);
     // Lets the desktop match the window to its menu entry and icon once installed.
-    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.huewright.Huewright"));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("io.github.huewright.Huewright")));
+    QGuiApplication::setDesktopFileName(QStringLiteral(HUEWRIGHT_APP_ID));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(HUEWRIGHT_APP_ID)));
 
     huewright::Form1 window;
     window.show();

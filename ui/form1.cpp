@@ -225,7 +225,7 @@ void Form1::Rndom() {
             // that can round up to 1.0 and so produce the maximum itself.
             const double u = static_cast<double>(random_() >> 11) * 0x1.0p-53;
             const int value = static_cast<int>(std::floor(u * maximum));
-            bar->setValue(std::min(value, std::max(maximum - 1, 0)));
+            bar->setValue(value);
         } catch (const std::exception&) { // NOLINT(bugprone-empty-catch): ignoring is the contract
         }
     }

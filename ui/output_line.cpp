@@ -104,10 +104,19 @@ QSize OutputLine::minimumSizeHint() const {
     return {2 * kHorizontalMargin + 4, fontMetrics().height() + 2 * kVerticalMargin};
 }
 
-QRect OutputLine::textArea() const {
+QStyleOptionFrame OutputLine::frameOption() const {
     QStyleOptionFrame panel;
     panel.initFrom(this);
     panel.lineWidth = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &panel, this);
+    panel.midLineWidth = 0;
+    panel.state |= QStyle::State_Sunken | QStyle::State_ReadOnly;
+    // Output, not input: the box wears the button face, like the dialog around it.
+    panel.palette.setBrush(QPalette::Base, panel.palette.button());
+    return panel;
+}
+
+QRect OutputLine::textArea() const {
+    const QStyleOptionFrame panel = frameOption();
     return style()
         ->subElementRect(QStyle::SE_LineEditContents, &panel, this)
         .adjusted(kHorizontalMargin, kVerticalMargin, -kHorizontalMargin, -kVerticalMargin);
@@ -215,14 +224,7 @@ void OutputLine::scrollToCursor() {
 
 void OutputLine::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
-    QStyleOptionFrame panel;
-    panel.initFrom(this);
-    panel.rect = rect();
-    panel.lineWidth = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &panel, this);
-    panel.midLineWidth = 0;
-    panel.state |= QStyle::State_Sunken | QStyle::State_ReadOnly;
-    // Output, not input: the box wears the button face, like the dialog around it.
-    panel.palette.setBrush(QPalette::Base, panel.palette.button());
+    const QStyleOptionFrame panel = frameOption();
     style()->drawPrimitive(QStyle::PE_PanelLineEdit, &panel, &painter, this);
 
     const QRect area = textArea();

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QWidget>
 
+class QStyleOptionFrame;
 class QTextLayout;
 
 namespace huewright {
@@ -48,6 +49,7 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    QStyleOptionFrame frameOption() const;
     QRect textArea() const;
     int baseline() const;
     qsizetype sliceLength() const;
