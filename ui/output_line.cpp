@@ -101,7 +101,10 @@ QSize OutputLine::sizeHint() const {
 }
 
 QSize OutputLine::minimumSizeHint() const {
-    return {2 * kHorizontalMargin + 4, fontMetrics().height() + 2 * kVerticalMargin};
+    // As QLineEdit measures itself: one line of text, its margins, then the style's frame.
+    const QStyleOptionFrame panel = frameOption();
+    const QSize text(2 * kHorizontalMargin + 4, fontMetrics().height() + 2 * kVerticalMargin);
+    return style()->sizeFromContents(QStyle::CT_LineEdit, &panel, text, this);
 }
 
 QStyleOptionFrame OutputLine::frameOption() const {
