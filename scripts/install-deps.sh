@@ -11,6 +11,8 @@ packages=(
     libgtest-dev libbenchmark-dev clang libclang-rt-dev clang-tidy clang-format cppcheck
     # the real window under a virtual X server, driven from outside
     xvfb xauth xdotool xclip x11-utils imagemagick fonts-dejavu-core
+    # the desktop fonts the layout is checked against
+    fonts-noto-core fonts-cantarell
     # packaging and its validators
     dpkg-dev file desktop-file-utils appstream
 )
