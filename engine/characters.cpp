@@ -89,11 +89,12 @@ bool IsWhiteSpace(std::u16string_view character) {
     if (character.empty()) {
         return false;
     }
+    const char16_t* units = character.data();
     const auto length = static_cast<std::int32_t>(character.size());
     std::int32_t i = 0;
     while (i < length) {
         UChar32 c = 0;
-        U16_NEXT(character.data(), i, length, c);
+        U16_NEXT(units, i, length, c);
         if (u_isUWhiteSpace(c) == 0) {
             return false;
         }
