@@ -1,4 +1,5 @@
-// MakeGradient against the floor: a loop that only writes markup of the same length.
+// MakeGradient against the floor: a loop that only writes markup of the same length; and the
+// compact form of the same generation beside it.
 #include "gradient.h"
 
 #include <benchmark/benchmark.h>
@@ -20,6 +21,17 @@ void BM_MakeGradient(benchmark::State& state) {
     const std::u16string text = Text(state.range(0));
     for (auto _ : state) {
         auto g = huewright::MakeGradient(text, {255, 0, 40}, {0, 200, 255}, true, true);
+        benchmark::DoNotOptimize(g.output.data());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// The same generation written compactly: the text's spaces and, past 256 characters, its long
+// stretches of one code save tags, but every character is still looked at.
+void BM_MakeCompactGradient(benchmark::State& state) {
+    const std::u16string text = Text(state.range(0));
+    for (auto _ : state) {
+        auto g = huewright::MakeCompactGradient(text, {255, 0, 40}, {0, 200, 255}, true, true);
         benchmark::DoNotOptimize(g.output.data());
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
@@ -61,5 +73,6 @@ void BM_Baseline(benchmark::State& state) {
 } // namespace
 
 BENCHMARK(BM_MakeGradient)->Arg(20)->Arg(1'000)->Arg(99'999)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MakeCompactGradient)->Arg(20)->Arg(1'000)->Arg(99'999)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_MakeGradientEmoji)->Arg(20)->Arg(1'000)->Arg(99'999)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Baseline)->Arg(20)->Arg(1'000)->Arg(99'999)->Unit(benchmark::kMicrosecond);
