@@ -1,0 +1,176 @@
+#include "utf8.h"
+
+namespace huewright::cli {
+namespace {
+
+constexpr char16_t kReplacement = u'\uFFFD';
+
+bool IsContinuation(unsigned char byte) {
+    return (byte & 0xC0U) == 0x80U;
+}
+
+struct Step {
+    std::size_t used = 0; // bytes of the sequence; 0 when it is cut off by the end of input
+    std::string_view error;
+};
+
+// Checks the sequence that starts at `bytes[0]` against the well-formed byte ranges of
+// UTF-8 and appends its character to `out`.
+Step DecodeOne(std::string_view bytes, std::u16string& out) {
+    const auto lead = static_cast<unsigned char>(bytes[0]);
+    if (lead < 0x80U) {
+        out += static_cast<char16_t>(lead);
+        return {1, {}};
+    }
+    std::size_t length = 0;
+    unsigned char low = 0x80U; // the allowed range of the second byte
+    unsigned char high = 0xBFU;
+    std::string_view secondError = "overlong encoding";
+    if (lead < 0xC0U) {
+        return {0, "unexpected continuation byte"};
+    }
+    if (lead < 0xC2U) {
+        return {0, "overlong encoding"};
+    }
+    if (lead < 0xE0U) {
+        length = 2;
+    } else if (lead < 0xF0U) {
+        length = 3;
+        if (lead == 0xE0U) {
+            low = 0xA0U;
+        } else if (lead == 0xEDU) {
+            high = 0x9FU;
+            secondError = "surrogate code point";
+        }
+    } else if (lead < 0xF5U) {
+        length = 4;
+        if (lead == 0xF0U) {
+            low = 0x90U;
+        } else if (lead == 0xF4U) {
+            high = 0x8FU;
+            secondError = "code point above U+10FFFF";
+        }
+    } else {
+        return {0, lead < 0xF8U ? "code point above U+10FFFF" : "byte never used in UTF-8"};
+    }
+
+    std::uint32_t code = lead & (0xFFU >> (length + 1));
+    for (std::size_t i = 1; i < length; ++i) {
+        if (i >= bytes.size()) {
+            return {0, {}}; // cut off: the caller decides whether more may come
+        }
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        if (!IsContinuation(byte)) {
+            return {0, "truncated sequence"};
+        }
+        if (i == 1 && (byte < low || byte > high)) {
+            return {0, secondError};
+        }
+        code = (code << 6U) | (byte & 0x3FU);
+    }
+    if (code < 0x10000U) {
+        out += static_cast<char16_t>(code);
+    } else {
+        code -= 0x10000U;
+        out += static_cast<char16_t>(0xD800U + (code >> 10U));
+        out += static_cast<char16_t>(0xDC00U + (code & 0x3FFU));
+    }
+    return {length, {}};
+}
+
+struct Run {
+    std::size_t used = 0; // bytes decoded; the rest is an unfinished sequence or the error
+    std::optional<Utf8Error> error;
+};
+
+Run DecodeRun(std::string_view bytes, std::u16string& out) {
+    std::size_t at = 0;
+    while (at < bytes.size()) {
+        // Plain ASCII is by far the common case; copy it without the checks.
+        while (at < bytes.size() && static_cast<unsigned char>(bytes[at]) < 0x80U) {
+            out += static_cast<char16_t>(bytes[at]);
+            ++at;
+        }
+        if (at == bytes.size()) {
+            break;
+        }
+        const Step step = DecodeOne(bytes.substr(at), out);
+        if (!step.error.empty()) {
+            return {at, Utf8Error{at, step.error}};
+        }
+        if (step.used == 0) {
+            break;
+        }
+        at += step.used;
+    }
+    return {at, std::nullopt};
+}
+
+} // namespace
+
+std::optional<Utf8Error> Utf8Decoder::Feed(std::string_view bytes, std::u16string& out) {
+    std::string joined;
+    if (!pending_.empty()) {
+        joined = pending_;
+        joined += bytes;
+        bytes = joined;
+    }
+    const Run run = DecodeRun(bytes, out);
+    if (run.error) {
+        return Utf8Error{offset_ + run.error->offset, run.error->reason};
+    }
+    offset_ += run.used;
+    pending_.assign(bytes.substr(run.used));
+    return std::nullopt;
+}
+
+std::optional<Utf8Error> Utf8Decoder::Finish() const {
+    if (pending_.empty()) {
+        return std::nullopt;
+    }
+    return Utf8Error{offset_, "truncated sequence"};
+}
+
+std::optional<Utf8Error> DecodeUtf8(std::string_view bytes, std::u16string& out) {
+    Utf8Decoder decoder;
+    if (auto error = decoder.Feed(bytes, out)) {
+        return error;
+    }
+    return decoder.Finish();
+}
+
+std::string EncodeUtf8(std::u16string_view units) {
+    std::string out;
+    out.reserve(units.size() + units.size() / 2);
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        std::uint32_t code = units[i];
+        if (code < 0x80U) {
+            out += static_cast<char>(code);
+            continue;
+        }
+        if (code >= 0xD800U && code <= 0xDFFFU) {
+            const bool paired = code <= 0xDBFFU && i + 1 < units.size() &&
+                                units[i + 1] >= 0xDC00U && units[i + 1] <= 0xDFFFU;
+            if (paired) {
+                code = 0x10000U + ((code - 0xD800U) << 10U) + (units[i + 1] - 0xDC00U);
+                ++i;
+            } else {
+                code = kReplacement;
+            }
+        }
+        if (code < 0x800U) {
+            out += static_cast<char>(0xC0U | (code >> 6U));
+        } else if (code < 0x10000U) {
+            out += static_cast<char>(0xE0U | (code >> 12U));
+            out += static_cast<char>(0x80U | ((code >> 6U) & 0x3FU));
+        } else {
+            out += static_cast<char>(0xF0U | (code >> 18U));
+            out += static_cast<char>(0x80U | ((code >> 12U) & 0x3FU));
+            out += static_cast<char>(0x80U | ((code >> 6U) & 0x3FU));
+        }
+        out += static_cast<char>(0x80U | (code & 0x3FU));
+    }
+    return out;
+}
+
+} // namespace huewright::cli
