@@ -6,12 +6,14 @@
 #include "utf8.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -29,11 +31,8 @@ constexpr std::string_view kName = "huewright-cli";
 void Complain(std::string_view message) {
     std::string line = std::string(kName) + ": " + std::string(message);
     // One line, whatever the message held.
-    for (char& c : line) {
-        if (c == '\n' || c == '\r') {
-            c = ' ';
-        }
-    }
+    std::ranges::replace_if(
+        line, [](char c) { return c == '\n' || c == '\r'; }, ' ');
     line += '\n';
     std::fwrite(line.data(), 1, line.size(), stderr);
 }
@@ -83,6 +82,8 @@ struct Options {
     bool compact = false;
     bool noNewline = false;
     std::vector<std::string> words;
+    Colour startColour;
+    Colour endColour;
 };
 
 void Describe(CLI::App& app, Options& options) {
@@ -106,20 +107,22 @@ void Describe(CLI::App& app, Options& options) {
                "2 usage error or text that is not UTF-8.");
 }
 
-std::variant<Colour, int> ColourOption(std::string_view option, std::string_view value) {
+// The colour an option names; on a bad value, the complaint made.
+std::optional<Colour> ColourOption(std::string_view option, std::string_view value) {
     auto parsed = huewright::cli::ParseColour(value);
-    if (auto* message = std::get_if<std::string>(&parsed)) {
+    if (const auto* message = std::get_if<std::string>(&parsed)) {
         Complain(std::string(option) + ": " + *message);
-        return kUsage;
+        return std::nullopt;
     }
     return std::get<Colour>(parsed);
 }
 
-int Run(int argc, char** argv) {
+// Reads the command line into `options`. Returns the exit status when the program ends here:
+// after --help or --version, or on a usage error.
+std::optional<int> Parse(int argc, char** argv, Options& options) {
     CLI::App app;
     app.name(std::string(kName));
     app.formatter(std::make_shared<HelpFormat>());
-    Options options;
     Describe(app, options);
     try {
         app.parse(argc, argv);
@@ -138,18 +141,24 @@ int Run(int argc, char** argv) {
                options.words.front().starts_with('-')) {
         // CLI11 hands on what it does not know; a dash here is an option mistyped, not text.
         Complain("unknown option " + options.words.front() +
-                 " (put -- before a text that "
-                 "begins with a dash; see " +
-                 std::string(kName) + " --help)");
+                 " (put -- before a text that begins with a dash; see " + std::string(kName) +
+                 " --help)");
         return kUsage;
     }
+    const std::optional<Colour> start = ColourOption("--start", options.start);
+    const std::optional<Colour> end = start ? ColourOption("--end", options.end) : std::nullopt;
+    if (!start || !end) {
+        return kUsage;
+    }
+    options.startColour = *start;
+    options.endColour = *end;
+    return std::nullopt;
+}
 
-    const auto start = ColourOption("--start", options.start);
-    const auto end = ColourOption("--end", options.end);
-    for (const auto* colour : {&start, &end}) {
-        if (const auto* status = std::get_if<int>(colour)) {
-            return *status;
-        }
+int Run(int argc, char** argv) {
+    Options options;
+    if (const std::optional<int> status = Parse(argc, argv, options)) {
+        return *status;
     }
 
     const bool fromStdin =
@@ -168,9 +177,9 @@ int Run(int argc, char** argv) {
 
     const huewright::Generation generation =
         options.compact
-            ? huewright::MakeCompactGradient(input.text, std::get<Colour>(start),
-                                             std::get<Colour>(end), options.bold, options.italic)
-            : huewright::MakeGradient(input.text, std::get<Colour>(start), std::get<Colour>(end),
+            ? huewright::MakeCompactGradient(input.text, options.startColour, options.endColour,
+                                             options.bold, options.italic)
+            : huewright::MakeGradient(input.text, options.startColour, options.endColour,
                                       options.bold, options.italic);
     if (generation.failure) {
         Complain(input.overLimit ? WithoutCount(generation.failure->description)

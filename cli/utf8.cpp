@@ -14,6 +14,46 @@ struct Step {
     std::string_view error;
 };
 
+// What a lead byte promises: the length of its sequence and the range its second byte must
+// lie in, which is where overlong forms, surrogates and code points above U+10FFFF show.
+struct Lead {
+    std::size_t length = 0; // 0: the byte cannot start a sequence
+    unsigned char low = 0x80U;
+    unsigned char high = 0xBFU;
+    std::string_view error = "overlong encoding"; // of the lead itself, or of a second byte
+};
+
+Lead ClassifyLead(unsigned char lead) {
+    if (lead < 0xC0U) {
+        return {0, 0, 0, "unexpected continuation byte"};
+    }
+    if (lead < 0xC2U) {
+        return {0, 0, 0, "overlong encoding"};
+    }
+    if (lead < 0xE0U) {
+        return {2};
+    }
+    if (lead < 0xF0U) {
+        if (lead == 0xE0U) {
+            return {3, 0xA0U};
+        }
+        if (lead == 0xEDU) {
+            return {3, 0x80U, 0x9FU, "surrogate code point"};
+        }
+        return {3};
+    }
+    if (lead < 0xF5U) {
+        if (lead == 0xF0U) {
+            return {4, 0x90U};
+        }
+        if (lead == 0xF4U) {
+            return {4, 0x80U, 0x8FU, "code point above U+10FFFF"};
+        }
+        return {4};
+    }
+    return {0, 0, 0, lead < 0xF8U ? "code point above U+10FFFF" : "byte never used in UTF-8"};
+}
+
 // Checks the sequence that starts at `bytes[0]` against the well-formed byte ranges of
 // UTF-8 and appends its character to `out`.
 Step DecodeOne(std::string_view bytes, std::u16string& out) {
@@ -22,38 +62,11 @@ Step DecodeOne(std::string_view bytes, std::u16string& out) {
         out += static_cast<char16_t>(lead);
         return {1, {}};
     }
-    std::size_t length = 0;
-    unsigned char low = 0x80U; // the allowed range of the second byte
-    unsigned char high = 0xBFU;
-    std::string_view secondError = "overlong encoding";
-    if (lead < 0xC0U) {
-        return {0, "unexpected continuation byte"};
+    const Lead expect = ClassifyLead(lead);
+    const std::size_t length = expect.length;
+    if (length == 0) {
+        return {0, expect.error};
     }
-    if (lead < 0xC2U) {
-        return {0, "overlong encoding"};
-    }
-    if (lead < 0xE0U) {
-        length = 2;
-    } else if (lead < 0xF0U) {
-        length = 3;
-        if (lead == 0xE0U) {
-            low = 0xA0U;
-        } else if (lead == 0xEDU) {
-            high = 0x9FU;
-            secondError = "surrogate code point";
-        }
-    } else if (lead < 0xF5U) {
-        length = 4;
-        if (lead == 0xF0U) {
-            low = 0x90U;
-        } else if (lead == 0xF4U) {
-            high = 0x8FU;
-            secondError = "code point above U+10FFFF";
-        }
-    } else {
-        return {0, lead < 0xF8U ? "code point above U+10FFFF" : "byte never used in UTF-8"};
-    }
-
     std::uint32_t code = lead & (0xFFU >> (length + 1));
     for (std::size_t i = 1; i < length; ++i) {
         if (i >= bytes.size()) {
@@ -63,8 +76,8 @@ Step DecodeOne(std::string_view bytes, std::u16string& out) {
         if (!IsContinuation(byte)) {
             return {0, "truncated sequence"};
         }
-        if (i == 1 && (byte < low || byte > high)) {
-            return {0, secondError};
+        if (i == 1 && (byte < expect.low || byte > expect.high)) {
+            return {0, expect.error};
         }
         code = (code << 6U) | (byte & 0x3FU);
     }
