@@ -37,17 +37,44 @@ void Complain(std::string_view message) {
     std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
-// Everything on standard output goes through here, so that a full disk or a closed pipe
-// is reported instead of passing for success.
+void ComplainOfWriting() {
+    Complain(std::string("cannot write to standard output: ") +
+             (errno != 0 ? std::strerror(errno) : "write failed"));
+}
+
+// Everything on standard output goes through here or WriteMarkup, so that a full disk or a
+// closed pipe is reported instead of passing for success.
 bool WriteOut(std::string_view bytes) {
     errno = 0;
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
     if (written && std::fflush(stdout) == 0) {
         return true;
     }
-    Complain(std::string("cannot write to standard output: ") +
-             (errno != 0 ? std::strerror(errno) : "write failed"));
+    ComplainOfWriting();
     return false;
+}
+
+// The markup is encoded and written a piece at a time: 2.4 million units of it need not be
+// held twice.
+bool WriteMarkup(std::u16string_view markup, bool newline) {
+    constexpr std::size_t kPiece = std::size_t{16} << 10U;
+    std::string bytes;
+    bytes.reserve(kPiece * 3 + 1);
+    errno = 0;
+    while (!markup.empty()) {
+        std::size_t size = std::min(kPiece, markup.size());
+        if (size < markup.size() && markup[size - 1] >= 0xD800U && markup[size - 1] <= 0xDBFFU) {
+            ++size; // keep a surrogate pair together
+        }
+        bytes.clear();
+        huewright::cli::AppendUtf8(markup.substr(0, size), bytes);
+        markup.remove_prefix(size);
+        if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size()) {
+            ComplainOfWriting();
+            return false;
+        }
+    }
+    return WriteOut(newline ? "\n" : "");
 }
 
 // When reading stopped early the engine counted only the part read; its description then
@@ -186,11 +213,7 @@ int Run(int argc, char** argv) {
                                  : generation.failure->description);
         return kGenerationFailed;
     }
-    std::string out = huewright::cli::EncodeUtf8(generation.output);
-    if (!options.noNewline) {
-        out += '\n';
-    }
-    return WriteOut(out) ? 0 : kGenerationFailed;
+    return WriteMarkup(generation.output, !options.noNewline) ? 0 : kGenerationFailed;
 }
 
 } // namespace

@@ -152,13 +152,37 @@ std::optional<Utf8Error> DecodeUtf8(std::string_view bytes, std::u16string& out)
     return decoder.Finish();
 }
 
-std::string EncodeUtf8(std::u16string_view units) {
-    std::string out;
-    out.reserve(units.size() + units.size() / 2);
+void AppendUtf8(std::u16string_view units, std::string& out) {
+    // Sized for the worst case (three bytes a unit) and trimmed after; writing through a
+    // pointer keeps the common ASCII unit at one store.
+    const std::size_t start = out.size();
+    out.resize(start + units.size() * 3);
+    char* at = out.data() + start;
+    const auto put = [&at](std::uint32_t byte) { *at++ = static_cast<char>(byte); };
+    constexpr std::size_t kBlock = 16;
     for (std::size_t i = 0; i < units.size(); ++i) {
+        // Markup is nearly all ASCII: whole blocks of it go over in a loop the compiler
+        // turns into vector instructions.
+        while (i + kBlock <= units.size()) {
+            char16_t any = 0;
+            for (std::size_t k = 0; k < kBlock; ++k) {
+                any |= units[i + k];
+            }
+            if (any >= 0x80U) {
+                break;
+            }
+            for (std::size_t k = 0; k < kBlock; ++k) {
+                at[k] = static_cast<char>(units[i + k]); // NOLINT: bounded by the resize above
+            }
+            at += kBlock;
+            i += kBlock;
+        }
+        if (i == units.size()) {
+            break;
+        }
         std::uint32_t code = units[i];
         if (code < 0x80U) {
-            out += static_cast<char>(code);
+            put(code);
             continue;
         }
         if (code >= 0xD800U && code <= 0xDFFFU) {
@@ -172,18 +196,18 @@ std::string EncodeUtf8(std::u16string_view units) {
             }
         }
         if (code < 0x800U) {
-            out += static_cast<char>(0xC0U | (code >> 6U));
+            put(0xC0U | (code >> 6U));
         } else if (code < 0x10000U) {
-            out += static_cast<char>(0xE0U | (code >> 12U));
-            out += static_cast<char>(0x80U | ((code >> 6U) & 0x3FU));
+            put(0xE0U | (code >> 12U));
+            put(0x80U | ((code >> 6U) & 0x3FU));
         } else {
-            out += static_cast<char>(0xF0U | (code >> 18U));
-            out += static_cast<char>(0x80U | ((code >> 12U) & 0x3FU));
-            out += static_cast<char>(0x80U | ((code >> 6U) & 0x3FU));
+            put(0xF0U | (code >> 18U));
+            put(0x80U | ((code >> 12U) & 0x3FU));
+            put(0x80U | ((code >> 6U) & 0x3FU));
         }
-        out += static_cast<char>(0x80U | (code & 0x3FU));
+        put(0x80U | (code & 0x3FU));
     }
-    return out;
+    out.resize(static_cast<std::size_t>(at - out.data()));
 }
 
 } // namespace huewright::cli

@@ -35,7 +35,9 @@ private:
 // Decodes a whole text.
 std::optional<Utf8Error> DecodeUtf8(std::string_view bytes, std::u16string& out);
 
-// Encodes UTF-16 as UTF-8. A lone surrogate, which valid input never yields, becomes U+FFFD.
-std::string EncodeUtf8(std::u16string_view units);
+// Appends UTF-16 as UTF-8 to `out`. A lone surrogate, which valid input never yields, becomes
+// U+FFFD. A surrogate pair split between two calls would become two of those, so callers
+// that write in pieces end a piece after a pair, never inside one.
+void AppendUtf8(std::u16string_view units, std::string& out);
 
 } // namespace huewright::cli
