@@ -152,60 +152,74 @@ std::optional<Utf8Error> DecodeUtf8(std::string_view bytes, std::u16string& out)
     return decoder.Finish();
 }
 
+namespace {
+
+// Copies the leading whole blocks of ASCII in `units` to `at`; returns how many units it
+// took. Markup is nearly all ASCII, and these loops the compiler turns into vector
+// instructions.
+std::size_t CopyAsciiBlocks(std::u16string_view units, char* at) {
+    constexpr std::size_t kBlock = 16;
+    std::size_t done = 0;
+    while (done + kBlock <= units.size()) {
+        char16_t any = 0;
+        for (std::size_t k = 0; k < kBlock; ++k) {
+            any |= units[done + k];
+        }
+        if (any >= 0x80U) {
+            break;
+        }
+        for (std::size_t k = 0; k < kBlock; ++k) {
+            at[done + k] = static_cast<char>(units[done + k]); // NOLINT: sized by the caller
+        }
+        done += kBlock;
+    }
+    return done;
+}
+
+// Writes one code point at `at` and returns the first byte after it.
+char* PutCodePoint(std::uint32_t code, char* at) {
+    const auto put = [&at](std::uint32_t byte) { *at++ = static_cast<char>(byte); };
+    if (code < 0x80U) {
+        put(code);
+        return at;
+    }
+    if (code < 0x800U) {
+        put(0xC0U | (code >> 6U));
+    } else if (code < 0x10000U) {
+        put(0xE0U | (code >> 12U));
+        put(0x80U | ((code >> 6U) & 0x3FU));
+    } else {
+        put(0xF0U | (code >> 18U));
+        put(0x80U | ((code >> 12U) & 0x3FU));
+        put(0x80U | ((code >> 6U) & 0x3FU));
+    }
+    put(0x80U | (code & 0x3FU));
+    return at;
+}
+
+} // namespace
+
 void AppendUtf8(std::u16string_view units, std::string& out) {
-    // Sized for the worst case (three bytes a unit) and trimmed after; writing through a
-    // pointer keeps the common ASCII unit at one store.
+    // Sized for the worst case (three bytes a unit) and trimmed after.
     const std::size_t start = out.size();
     out.resize(start + units.size() * 3);
     char* at = out.data() + start;
-    const auto put = [&at](std::uint32_t byte) { *at++ = static_cast<char>(byte); };
-    constexpr std::size_t kBlock = 16;
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        // Markup is nearly all ASCII: whole blocks of it go over in a loop the compiler
-        // turns into vector instructions.
-        while (i + kBlock <= units.size()) {
-            char16_t any = 0;
-            for (std::size_t k = 0; k < kBlock; ++k) {
-                any |= units[i + k];
-            }
-            if (any >= 0x80U) {
-                break;
-            }
-            for (std::size_t k = 0; k < kBlock; ++k) {
-                at[k] = static_cast<char>(units[i + k]); // NOLINT: bounded by the resize above
-            }
-            at += kBlock;
-            i += kBlock;
-        }
+    std::size_t i = 0;
+    while (i < units.size()) {
+        const std::size_t ascii = CopyAsciiBlocks(units.substr(i), at);
+        at += ascii;
+        i += ascii;
         if (i == units.size()) {
             break;
         }
-        std::uint32_t code = units[i];
-        if (code < 0x80U) {
-            put(code);
-            continue;
-        }
+        std::uint32_t code = units[i++];
         if (code >= 0xD800U && code <= 0xDFFFU) {
-            const bool paired = code <= 0xDBFFU && i + 1 < units.size() &&
-                                units[i + 1] >= 0xDC00U && units[i + 1] <= 0xDFFFU;
-            if (paired) {
-                code = 0x10000U + ((code - 0xD800U) << 10U) + (units[i + 1] - 0xDC00U);
-                ++i;
-            } else {
-                code = kReplacement;
-            }
+            const bool paired =
+                code <= 0xDBFFU && i < units.size() && units[i] >= 0xDC00U && units[i] <= 0xDFFFU;
+            code = paired ? 0x10000U + ((code - 0xD800U) << 10U) + (units[i++] - 0xDC00U)
+                          : kReplacement;
         }
-        if (code < 0x800U) {
-            put(0xC0U | (code >> 6U));
-        } else if (code < 0x10000U) {
-            put(0xE0U | (code >> 12U));
-            put(0x80U | ((code >> 6U) & 0x3FU));
-        } else {
-            put(0xF0U | (code >> 18U));
-            put(0x80U | ((code >> 12U) & 0x3FU));
-            put(0x80U | ((code >> 6U) & 0x3FU));
-        }
-        put(0x80U | (code & 0x3FU));
+        at = PutCodePoint(code, at);
     }
     out.resize(static_cast<std::size_t>(at - out.data()));
 }
