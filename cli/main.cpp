@@ -116,9 +116,13 @@ struct Options {
 void Describe(CLI::App& app, Options& options) {
     app.description("Writes bracket-tag forum markup in which every character of TEXT wears its "
                     "own [color=#RRGGBB] tag, stepping from the start colour to the end colour.");
+    // Given twice, the last one counts, so that a script can override an alias's colour.
     app.add_option("-s,--start", options.start, "Start colour (default 0,0,0)")
-        ->type_name("COLOUR");
-    app.add_option("-e,--end", options.end, "End colour (default 0,0,0)")->type_name("COLOUR");
+        ->type_name("COLOUR")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    app.add_option("-e,--end", options.end, "End colour (default 0,0,0)")
+        ->type_name("COLOUR")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     app.add_flag("-b,--bold", options.bold, "Wrap the markup in [b]...[/b]");
     app.add_flag("-i,--italic", options.italic, "Wrap the markup in [i]...[/i]");
     app.add_flag("-c,--compact", options.compact,

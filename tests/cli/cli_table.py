@@ -53,6 +53,8 @@ TABLE = [
     ("mixed case hex", ["--start=#aBcDeF", "--end", "AbCdEf", "x"], None, 0,
      "[color=#ABCDEF]x[/color]\n", ""),
     ("defaults are black", ["a"], None, 0, black("a") + "\n", ""),
+    ("the last of two colours counts", ["-s", "1,1,1", "-s", "#FFFFFF", "-e", "#fff", "a"], None,
+     0, "[color=#FFFFFF]a[/color]\n", ""),
     # Switches, -n, and how the text is put together.
     ("bold and italic nest", ["-bi", "a"], None, 0, "[b][i]" + black("a") + "[/i][/b]\n", ""),
     ("-n drops the newline", ["-n", "-b", "-s", "255,0,0", "-e", "0,0,255", "Hi"], None, 0, HI, ""),
