@@ -538,6 +538,13 @@ INSTANTIATE_TEST_SUITE_P(
                     false,
                     false,
                     u"[color=#800000]a[/color][color=#01007F] \u0301[/color]"},
+        CompactCase{"ControlsAreNotWhiteSpaceButNextLineIs",
+                    u"a\u001F\u0085",
+                    {255, 0, 0},
+                    {0, 0, 255},
+                    false,
+                    false,
+                    u"[color=#AA0000]a[/color][color=#550055]\u001F[/color]\u0085"},
         CompactCase{"EmptyText", u"", {3, 3, 3}, {3, 3, 3}, false, true, u"[i][/i]"}),
     [](const auto& info) { return std::string(info.param.name); });
 

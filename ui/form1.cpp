@@ -1,6 +1,7 @@
 #include "form1.h"
 
 #include "generation.h"
+#include "markup_length.h"
 #include "output_line.h"
 #include "preview.h"
 #include "swatch.h"
@@ -180,7 +181,7 @@ void Form1::Generate() {
     const WindowGeneration generation = GenerateMarkup(
         Text1->text(), ColourOf(r1, g1, b1), ColourOf(r2, g2, b2),
         chkBold->checkState() == Qt::Checked, chkItalic->checkState() == Qt::Checked);
-    Text2->setText(generation.output);
+    Text2->setText(generation.output, generation.compact);
     if (generation.failure) {
         QMessageBox box(QMessageBox::Critical, tr("Error"), *generation.failure, QMessageBox::Ok,
                         this);
@@ -233,12 +234,16 @@ void Form1::Rndom() {
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Text2 && event->type() == QEvent::ToolTip) {
-        const QString preview = PreviewHtml(Text2->text());
+        // The length forums will count comes first, above what they will show.
+        const QString length = LengthLine(Text2->text(), Text2->compactText());
         const auto* help = static_cast<QHelpEvent*>(event);
-        if (preview.isEmpty()) {
+        if (length.isEmpty()) {
             QToolTip::hideText();
         } else {
-            QToolTip::showText(help->globalPos(), preview, Text2);
+            QToolTip::showText(help->globalPos(),
+                               QStringLiteral("<p>") + length.toHtmlEscaped() +
+                                   QStringLiteral("</p>") + PreviewHtml(Text2->text()),
+                               Text2);
         }
         return true;
     }

@@ -1,5 +1,7 @@
 #include "output_line.h"
 
+#include "markup_length.h"
+
 #include <QAccessibleWidget>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -65,8 +67,10 @@ OutputLine::OutputLine(QWidget* parent) : QWidget(parent) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
 
-void OutputLine::setText(const QString& text) {
+void OutputLine::setText(const QString& text, const QString& compact) {
     text_ = text;
+    compact_ = compact;
+    setAccessibleDescription(LengthLine(text_, compact_));
     cursor_ = anchor_ = first_ = 0;
     update();
 }
@@ -92,6 +96,12 @@ void OutputLine::copy() const {
     if (hasSelectedText()) {
         QGuiApplication::clipboard()->setText(selectedText());
     }
+}
+
+void OutputLine::copyCompact() const {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(compact_);
 }
 
 QSize OutputLine::sizeHint() const {
@@ -314,6 +324,10 @@ void OutputLine::contextMenuEvent(QContextMenuEvent* event) {
     QAction* copyAction = menu.addAction(tr("&Copy"), this, &OutputLine::copy);
     copyAction->setEnabled(hasSelectedText());
     copyAction->setShortcut(QKeySequence::Copy);
+    QAction* compactAction =
+        menu.addAction(tr("Copy compact markup"), this, &OutputLine::copyCompact);
+    compactAction->setObjectName(QStringLiteral("copyCompactMarkup"));
+    compactAction->setEnabled(!compact_.isEmpty());
     QAction* selectAllAction = menu.addAction(tr("Select All"), this, &OutputLine::selectAll);
     selectAllAction->setEnabled(!text_.isEmpty());
     selectAllAction->setShortcut(QKeySequence::SelectAll);
