@@ -95,11 +95,14 @@ void Write(const fs::path& path, const std::string& bytes) {
 
 // One line of the table: huewright-cli on `text` against cat of its output.
 void Compare(const fs::path& dir, const std::string& name, const std::string& text, int runs,
-             double goal) {
+             double goal, bool compact = false) {
     const fs::path input = dir / (name + ".txt");
     const fs::path output = dir / (name + ".out");
     Write(input, text + "\n");
-    const std::vector<std::string> cli{HUEWRIGHT_CLI, "-s", "255,0,0", "-e", "0,0,255"};
+    std::vector<std::string> cli{HUEWRIGHT_CLI, "-s", "255,0,0", "-e", "0,0,255"};
+    if (compact) {
+        cli.emplace_back("--compact");
+    }
     const std::vector<std::string> cat{"/bin/cat", output.string()};
     Write(output, Spawn(cli, input, true).output);
     const fs::path nothing = "/dev/null";
@@ -138,6 +141,7 @@ int main(int argc, char** argv) {
                     "cat", "cat best", "ratio");
         Compare(dir, "20 characters", Letters(20), runs, 2);
         Compare(dir, "99,999 characters", Letters(99'999), runs, 4);
+        Compare(dir, "99,999 characters, --compact", Letters(99'999), runs, 4, true);
         // Accents and emoji send the text through ICU's character splitting.
         std::string mixed;
         for (int i = 0; i < 33'333; ++i) {

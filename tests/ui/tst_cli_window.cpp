@@ -1,4 +1,5 @@
-// The window and huewright-cli give the same markup, and the same failure, for the same input.
+// The window and huewright-cli give the same markup, full and compact, and the same failure,
+// for the same input.
 #include "output_line.h"
 #include "window_test_support.h"
 
@@ -26,17 +27,21 @@ private:
         QString error;
         int status = -1;
     };
+    struct WindowRun {
+        QString full;    // Text2
+        QString compact; // what "Copy compact markup" copies
+        QString box;     // the "Error" box's text, if one came up
+    };
     // Runs the program with the colours written as R,G,B; the text comes from standard input
     // when `viaStdin`, else as one argument.
     static Run RunCli(const QString& text, const QList<int>& bars, bool bold, bool italic,
-                      bool viaStdin);
-    // Sets the window's controls, presses Generate and returns Text2 (and any "Error" text).
-    static std::pair<QString, QString> RunWindow(const QString& text, const QList<int>& bars,
-                                                 bool bold, bool italic);
+                      bool viaStdin, bool compact = false);
+    // Sets the window's controls and presses Generate.
+    static WindowRun RunWindow(const QString& text, const QList<int>& bars, bool bold, bool italic);
 };
 
 CliWindowTest::Run CliWindowTest::RunCli(const QString& text, const QList<int>& bars, bool bold,
-                                         bool italic, bool viaStdin) {
+                                         bool italic, bool viaStdin, bool compact) {
     QStringList arguments{u"--start"_s, u"%1,%2,%3"_s.arg(bars[0]).arg(bars[1]).arg(bars[2]),
                           u"--end"_s, u"%1, %2, %3"_s.arg(bars[3]).arg(bars[4]).arg(bars[5]),
                           u"-n"_s};
@@ -45,6 +50,9 @@ CliWindowTest::Run CliWindowTest::RunCli(const QString& text, const QList<int>& 
     }
     if (italic) {
         arguments << u"-i"_s;
+    }
+    if (compact) {
+        arguments << u"-c"_s;
     }
     if (!viaStdin) {
         arguments << u"--"_s << text;
@@ -65,8 +73,8 @@ CliWindowTest::Run CliWindowTest::RunCli(const QString& text, const QList<int>& 
             QString::fromUtf8(process.readAllStandardError()), process.exitCode()};
 }
 
-std::pair<QString, QString> CliWindowTest::RunWindow(const QString& text, const QList<int>& bars,
-                                                     bool bold, bool italic) {
+CliWindowTest::WindowRun CliWindowTest::RunWindow(const QString& text, const QList<int>& bars,
+                                                  bool bold, bool italic) {
     const auto window = huewright::test::ShowWindow();
     Find<QLineEdit>(*window, u"Text1"_s)->setText(text);
     const QStringList names{u"r1"_s, u"g1"_s, u"b1"_s, u"r2"_s, u"g2"_s, u"b2"_s};
@@ -77,8 +85,8 @@ std::pair<QString, QString> CliWindowTest::RunWindow(const QString& text, const 
     Find<QCheckBox>(*window, u"chkItalic"_s)->setChecked(italic);
     const huewright::test::BoxCatcher catcher;
     QTest::mouseClick(Find<QPushButton>(*window, u"Command1"_s), Qt::LeftButton);
-    const QString text2 = Find<huewright::OutputLine>(*window, u"Text2"_s)->text();
-    return {text2, catcher.seen() ? catcher.seen()->text : QString()};
+    const auto* text2 = Find<huewright::OutputLine>(*window, u"Text2"_s);
+    return {text2->text(), text2->compactText(), catcher.seen() ? catcher.seen()->text : QString()};
 }
 
 void CliWindowTest::sameMarkup_data() {
@@ -115,23 +123,26 @@ void CliWindowTest::sameMarkup() {
     QFETCH(bool, italic);
     QFETCH(bool, viaStdin);
 
-    const auto [window, box] = RunWindow(text, bars, bold, italic);
-    QVERIFY2(box.isEmpty(), qPrintable(box));
-    const Run cli = RunCli(text, bars, bold, italic, viaStdin);
-    QCOMPARE(cli.error, QString());
-    QCOMPARE(cli.status, 0);
-    QVERIFY(!window.isEmpty());
-    QCOMPARE(cli.output, window);
+    const WindowRun window = RunWindow(text, bars, bold, italic);
+    QVERIFY2(window.box.isEmpty(), qPrintable(window.box));
+    for (const bool compact : {false, true}) {
+        const Run cli = RunCli(text, bars, bold, italic, viaStdin, compact);
+        QCOMPARE(cli.error, QString());
+        QCOMPARE(cli.status, 0);
+        const QString& expected = compact ? window.compact : window.full;
+        QVERIFY(!expected.isEmpty());
+        QCOMPARE(cli.output, expected);
+    }
 }
 
 void CliWindowTest::sameFailure() {
     const QList<int> bars{255, 0, 0, 0, 0, 255};
-    const auto [window, box] = RunWindow(QString(), bars, true, false);
-    QVERIFY(!box.isEmpty());
+    const WindowRun window = RunWindow(QString(), bars, true, false);
+    QVERIFY(!window.box.isEmpty());
     const Run cli = RunCli(QString(), bars, true, false, false);
     QCOMPARE(cli.status, 1);
-    QCOMPARE(cli.output, window);
-    QCOMPARE(cli.error, u"huewright-cli: "_s + box + u'\n');
+    QCOMPARE(cli.output, window.full);
+    QCOMPARE(cli.error, u"huewright-cli: "_s + window.box + u'\n');
 }
 
 QTEST_MAIN(CliWindowTest)
