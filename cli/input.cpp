@@ -15,6 +15,7 @@ namespace {
 constexpr std::size_t kMaxCharacters = CodeTable::kSlots - 1;
 
 constexpr std::size_t kChunk = std::size_t{64} << 10U;
+constexpr std::size_t kFirstCount = std::size_t{1} << 20U;
 
 // The text without one final line ending. While more may follow, a final "\r" may be the
 // first half of "\r\n", so it is left out too: what remains is a prefix of the final text.
@@ -64,9 +65,10 @@ Input FromStream(std::FILE* in) {
     std::array<char, kChunk> buffer{};
     std::size_t total = 0;
     // Counting characters costs a pass over the text, so it is done each time the input
-    // doubles: at most twice the work of one count over everything read. Up to 99,999 bytes
-    // there cannot be more than 99,999 characters.
-    std::size_t nextCount = kMaxCharacters + 1;
+    // doubles: at most twice the work of one count over everything read. The first count
+    // waits for 1 MiB, so that an ordinary text, even one full of emoji, is counted once, by
+    // the engine; endless input still stops within a few milliseconds.
+    std::size_t nextCount = kFirstCount;
     for (;;) {
         const std::size_t got = std::fread(buffer.data(), 1, buffer.size(), in);
         total += got;

@@ -135,7 +135,7 @@ def stream(chunk, limit):
 # Endless input ends quickly, with little read. (name, arguments, stream, exit, stderr, most read)
 ENDLESS = [
     ("endless text stops at the limit", [], stream(b"abcdefghij" * 6554, 1 << 30), 1,
-     TOO_LONG.format(""), 1 << 20),
+     TOO_LONG.format(""), 2 << 20),
     ("one endless character stops at 16 MiB", [], stream("\u0301".encode() * 32768, 1 << 30), 1,
      NAME + "the text on standard input is larger than 16 MiB, more than huewright-cli reads\n",
      (16 << 20) + (1 << 20)),
