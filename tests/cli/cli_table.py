@@ -228,8 +228,11 @@ def run_write_errors(env, label):
           f"stderr {result.stderr!r}")
 
 
+# Only the path, the sanitizers' settings and the locale under test reach the program.
+BASE = {k: v for k, v in os.environ.items() if k == "PATH" or k.endswith("SAN_OPTIONS")}
+
 for locale in LOCALES:
-    environment = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), **locale}
+    environment = {**BASE, **locale}
     label = ",".join(f"{k}={v}" for k, v in locale.items())
     run_table(environment, label)
     run_endless(environment, label)
