@@ -6,9 +6,11 @@ set -euo pipefail
 packages=(
     # build
     cmake ninja-build g++ pkg-config
-    libicu-dev qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev
+    libicu-dev qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev libcli11-dev
     # tests, benchmarks, fuzzing and static checks
     libgtest-dev libbenchmark-dev clang libclang-rt-dev clang-tidy clang-format cppcheck
+    # the command-line program's table of invocations
+    python3
     # the real window under a virtual X server, driven from outside
     xvfb xauth xdotool xclip x11-utils imagemagick fonts-dejavu-core
     # the desktop fonts the layout is checked against
