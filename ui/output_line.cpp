@@ -113,8 +113,8 @@ QSize OutputLine::sizeHint() const {
 QSize OutputLine::minimumSizeHint() const {
     // As QLineEdit measures itself: one line of text, its margins, then the style's frame.
     const QStyleOptionFrame panel = frameOption();
-    const QSize text(2 * kHorizontalMargin + 4, fontMetrics().height() + 2 * kVerticalMargin);
-    return style()->sizeFromContents(QStyle::CT_LineEdit, &panel, text, this);
+    const QSize line(2 * kHorizontalMargin + 4, fontMetrics().height() + 2 * kVerticalMargin);
+    return style()->sizeFromContents(QStyle::CT_LineEdit, &panel, line, this);
 }
 
 QStyleOptionFrame OutputLine::frameOption() const {
