@@ -82,8 +82,8 @@ Cause WhyNot(const QString& platform, const std::optional<QStringList>& availabl
             return {QStringLiteral("Qt's X11 platform plugin (xcb) is not installed"),
                     QStringLiteral("reinstall the package libqt6gui6")};
         }
-        const QString found = available->isEmpty() ? QStringLiteral("none")
-                                                   : available->join(QStringLiteral(", "));
+        const QString found =
+            available->isEmpty() ? QStringLiteral("none") : available->join(QStringLiteral(", "));
         return {QStringLiteral("Qt has no platform plugin \"%1\" (QT_QPA_PLATFORM; it has: %2)")
                     .arg(platform, found),
                 QStringLiteral("set QT_QPA_PLATFORM to one of those, or unset it")};
@@ -157,20 +157,28 @@ void HandleStartupMessage(QtMsgType type, const QMessageLogContext& context,
 
 bool PrepareDisplay() {
 #if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
-    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        return true; // the user chose; Qt's failure, if any, is explained later
-    }
     const bool x11 = !qEnvironmentVariableIsEmpty("DISPLAY");
     const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-    if (!x11 && !wayland) {
-        Say(QStringLiteral("no display (neither WAYLAND_DISPLAY nor DISPLAY is set); ") +
-            kHeadless);
-        return false;
+    // Without a runtime directory a Wayland client cannot even name its socket.
+    const bool socketNamed = !qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") ||
+                             QDir::isAbsolutePath(Env("WAYLAND_DISPLAY"));
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        if (!x11 && !wayland) {
+            Say(QStringLiteral("no display (neither WAYLAND_DISPLAY nor DISPLAY is set); ") +
+                kHeadless);
+            return false;
+        }
+        if (wayland && (socketNamed || !x11)) {
+            // Qt 6.4 would use XWayland on GNOME; run natively, falling back to X11 when Qt's
+            // Wayland plugin is not installed or the compositor does not answer.
+            qputenv("QT_QPA_PLATFORM", x11 ? "wayland;xcb" : "wayland");
+        }
     }
-    if (wayland) {
-        // Qt 6.4 would use XWayland on GNOME; run natively, falling back to X11 when Qt's
-        // Wayland plugin is not installed or the compositor does not answer.
-        qputenv("QT_QPA_PLATFORM", x11 ? "wayland;xcb" : "wayland");
+    const QStringList platforms = PlatformsTried();
+    if (platforms.size() == 1 && platforms.front().startsWith(u"wayland") && !socketNamed) {
+        // Said here, before the Wayland library prints a line of its own about it.
+        Say(QStringLiteral("no Wayland display (XDG_RUNTIME_DIR is not set); ") + kHeadless);
+        return false;
     }
 #endif
     return true;
