@@ -258,19 +258,18 @@ void OutputLine::setSelection(qsizetype start, qsizetype end) {
     announceCursor(before);
 }
 
-void OutputLine::announceCursor(std::pair<qsizetype, qsizetype> before) const {
+void OutputLine::announceCursor(std::pair<qsizetype, qsizetype> before) {
     if (!QAccessible::isActive()) {
         return;
     }
-    auto* self = const_cast<OutputLine*>(this); // NOLINT(cppcoreguidelines-pro-type-const-cast)
     if (before.first != cursor_) {
-        QAccessibleTextCursorEvent event(self, static_cast<int>(cursor_));
+        QAccessibleTextCursorEvent event(this, static_cast<int>(cursor_));
         QAccessible::updateAccessibility(&event);
     }
     const std::pair<qsizetype, qsizetype> was = std::minmax(before.first, before.second);
     const auto [from, to] = selection();
     if (was != selection()) {
-        QAccessibleTextSelectionEvent event(self, static_cast<int>(from), static_cast<int>(to));
+        QAccessibleTextSelectionEvent event(this, static_cast<int>(from), static_cast<int>(to));
         QAccessible::updateAccessibility(&event);
     }
 }

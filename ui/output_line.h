@@ -74,7 +74,7 @@ private:
     qsizetype previousPosition(qsizetype from) const;
     void moveCursor(qsizetype to, bool select);
     // Tells assistive tools where the cursor and the selection are now.
-    void announceCursor(std::pair<qsizetype, qsizetype> selectionBefore) const;
+    void announceCursor(std::pair<qsizetype, qsizetype> before);
     void scrollToCursor();
     void bringIntoView(qsizetype index);
 

@@ -111,15 +111,26 @@ def check_equal(what, got, expected):
 
 
 def run(program):
-    # Events are only sent to those who listen: the announcement of the new markup.
+    # Events are only sent to those who listen: the new markup, the caret and the selection.
     announced = []
+    carets = []
+    selections = []
 
     def on_event(event):
-        if event.source is not None and event.source.get_name() == "Generated markup":
+        if event.source is None or event.source.get_name() != "Generated markup":
+            return
+        if event.type.startswith("object:text-changed:insert"):
             announced.append(event.any_data)
+        elif event.type.startswith("object:text-caret-moved"):
+            carets.append(event.detail1)
+        elif event.type.startswith("object:text-selection-changed"):
+            selections.append(True)
 
     listener = Atspi.EventListener.new(on_event)
-    listener.register("object:text-changed:insert")
+    events = ("object:text-changed:insert", "object:text-caret-moved",
+              "object:text-selection-changed")
+    for kind in events:
+        listener.register(kind)
 
     app, window = wait_for(f'an application with a window named "{TITLE}"', find_application)
     log(f"found application {app.get_name()!r}")
@@ -166,12 +177,16 @@ def run(program):
                 (Atspi.Text.get_n_selections(text2),
                  Atspi.Text.get_selection(text2, 0).start_offset,
                  Atspi.Text.get_selection(text2, 0).end_offset), (1, 3, 7))
+    wait_for("the caret move announced", lambda: 7 in carets)
+    wait_for("the selection change announced", lambda: selections)
+    log("the caret and the selection were announced")
 
     do_action(control(window, "To ClipBoard", Atspi.Role.PUSH_BUTTON), "press")
     wait_for("the clipboard changing", lambda: (clipboard() or "").encode("utf-8") != before)
     check_equal("the clipboard after To ClipBoard", clipboard(), EXPECTED)
     check_equal("the clipboard against Text2", clipboard(), whole_text(text2))
-    listener.deregister("object:text-changed:insert")
+    for kind in events:
+        listener.deregister(kind)
 
 
 def descendants(pid):
