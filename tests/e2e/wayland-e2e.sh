@@ -48,6 +48,9 @@ wait_for "weston's socket" test -S "$XDG_RUNTIME_DIR/$socket"
 weston_window() { timeout 5 xdotool search --onlyvisible --class Weston 2>/dev/null | head -n 1; }
 has_weston_window() { [ -n "$(weston_window)" ]; }
 wait_for "weston's window" has_weston_window
+# Keys go to weston's window whatever the pointer does: there is no window manager.
+timeout "$step_timeout" xdotool windowfocus --sync "$(weston_window)" ||
+    fail "weston's window did not take the X keyboard focus"
 export WAYLAND_DISPLAY=$socket
 log "weston on $WAYLAND_DISPLAY, its X window $(weston_window)"
 
