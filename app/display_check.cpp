@@ -12,11 +12,11 @@ namespace huewright {
 
 namespace {
 
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+
 void Say(const QString& line) {
     std::fprintf(stderr, "huewright: %s\n", qPrintable(line));
 }
-
-#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
 
 const QString kHeadless = QStringLiteral(
     "start it from a desktop session, or without a screen use: xvfb-run -a huewright");
@@ -143,14 +143,6 @@ void HandleStartupMessage(QtMsgType type, const QMessageLogContext& context,
     }
 }
 
-#else
-
-// Elsewhere Qt opens its one platform as it always does; its messages pass unchanged.
-void HandleStartupMessage(QtMsgType type, const QMessageLogContext& context,
-                          const QString& message) {
-    qt_message_output(type, context, message);
-}
-
 #endif
 
 } // namespace
@@ -184,10 +176,17 @@ bool PrepareDisplay() {
     return true;
 }
 
-StartupMessages::StartupMessages() : previous_(qInstallMessageHandler(HandleStartupMessage)) {}
+// Elsewhere Qt opens its one platform as it always does, and says what it says.
+StartupMessages::StartupMessages() {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+    previous_ = qInstallMessageHandler(HandleStartupMessage);
+#endif
+}
 
 StartupMessages::~StartupMessages() {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
     qInstallMessageHandler(previous_);
+#endif
 }
 
 } // namespace huewright

@@ -21,7 +21,7 @@ public:
     StartupMessages& operator=(const StartupMessages&) = delete;
 
 private:
-    QtMessageHandler previous_;
+    QtMessageHandler previous_ = nullptr;
 };
 
 } // namespace huewright
