@@ -1,4 +1,5 @@
-// MakeGradient against the floor: a loop that only writes markup of the same length.
+// MakeGradient against the floor: a loop that only writes markup of the same length; and the
+// compact form of the same generation beside it.
 #include "gradient.h"
 
 #include <benchmark/benchmark.h>
@@ -16,28 +17,45 @@ std::u16string Text(std::int64_t characters) {
     return text;
 }
 
-void BM_MakeGradient(benchmark::State& state) {
-    const std::u16string text = Text(state.range(0));
-    for (auto _ : state) {
-        auto g = huewright::MakeGradient(text, {255, 0, 40}, {0, 200, 255}, true, true);
-        benchmark::DoNotOptimize(g.output.data());
-    }
-    state.SetItemsProcessed(state.iterations() * state.range(0));
-}
-
-// Same input with an emoji every few letters, so the break iterator does the splitting.
-void BM_MakeGradientEmoji(benchmark::State& state) {
-    std::u16string text = Text(state.range(0));
+// Same input with an emoji and an accented letter every few letters, so the break iterator
+// does the splitting and white space is asked of ICU.
+std::u16string EmojiText(std::int64_t characters) {
+    std::u16string text = Text(characters);
     for (std::size_t i = 0; i < text.size(); i += 8) {
         text[i] = u'\u00E9';
     }
     text.replace(0, 1, u"\U0001F600");
     text.resize(text.size() - 1);
+    return text;
+}
+
+using Maker = huewright::Generation (*)(std::u16string_view, huewright::Colour, huewright::Colour,
+                                        bool, bool);
+
+void Generate(benchmark::State& state, Maker make, const std::u16string& text) {
     for (auto _ : state) {
-        auto g = huewright::MakeGradient(text, {255, 0, 40}, {0, 200, 255}, true, true);
+        auto g = make(text, {255, 0, 40}, {0, 200, 255}, true, true);
         benchmark::DoNotOptimize(g.output.data());
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+void BM_MakeGradient(benchmark::State& state) {
+    Generate(state, huewright::MakeGradient, Text(state.range(0)));
+}
+
+// The same generation written compactly: the text's spaces and, past 256 characters, its long
+// stretches of one code save tags, but every character is still looked at.
+void BM_MakeCompactGradient(benchmark::State& state) {
+    Generate(state, huewright::MakeCompactGradient, Text(state.range(0)));
+}
+
+void BM_MakeGradientEmoji(benchmark::State& state) {
+    Generate(state, huewright::MakeGradient, EmojiText(state.range(0)));
+}
+
+void BM_MakeCompactGradientEmoji(benchmark::State& state) {
+    Generate(state, huewright::MakeCompactGradient, EmojiText(state.range(0)));
 }
 
 // The floor: an output of the same length, each character with a fixed tag.
@@ -61,5 +79,11 @@ void BM_Baseline(benchmark::State& state) {
 } // namespace
 
 BENCHMARK(BM_MakeGradient)->Arg(20)->Arg(1'000)->Arg(99'999)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MakeCompactGradient)->Arg(20)->Arg(1'000)->Arg(99'999)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_MakeGradientEmoji)->Arg(20)->Arg(1'000)->Arg(99'999)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MakeCompactGradientEmoji)
+    ->Arg(20)
+    ->Arg(1'000)
+    ->Arg(99'999)
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Baseline)->Arg(20)->Arg(1'000)->Arg(99'999)->Unit(benchmark::kMicrosecond);

@@ -4,6 +4,7 @@
 #include <memory>
 #include <stdexcept>
 #include <unicode/ubrk.h>
+#include <unicode/uchar.h>
 #include <unicode/utf16.h>
 
 namespace huewright {
@@ -82,6 +83,28 @@ std::vector<std::int32_t> CharacterBounds(std::u16string_view text) {
         ClusterBounds(text, bounds);
     }
     return bounds;
+}
+
+bool IsWhiteSpace(std::u16string_view character) {
+    if (character.empty()) {
+        return false;
+    }
+    // ICU's property lookup is the costly part for plain text; ASCII is answered here.
+    if (character.size() == 1 && character[0] < 0x80) {
+        const char16_t unit = character[0];
+        return unit == u' ' || (unit >= u'\t' && unit <= u'\r');
+    }
+    const char16_t* units = character.data();
+    const auto length = static_cast<std::int32_t>(character.size());
+    std::int32_t i = 0;
+    while (i < length) {
+        UChar32 c = 0;
+        U16_NEXT(units, i, length, c);
+        if (u_isUWhiteSpace(c) == 0) {
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace huewright

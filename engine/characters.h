@@ -13,4 +13,9 @@ namespace huewright {
 // character of its own.
 std::vector<std::int32_t> CharacterBounds(std::u16string_view text);
 
+// True when every code point of `character` is Unicode White_Space: a space, a tab, a line
+// break (CR LF included), a no-break or another Unicode space. A space carrying a combining
+// mark is not, and neither is the empty text.
+bool IsWhiteSpace(std::u16string_view character);
+
 } // namespace huewright

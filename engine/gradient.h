@@ -36,6 +36,12 @@ struct Generation {
 // "[color=#RRGGBB]" tag, stepping from `start` to `end`, optionally inside [b] and [i].
 Generation MakeGradient(std::u16string_view text, Colour start, Colour end, bool bold, bool italic);
 
+// The same generation written as short as it renders alike: every character that is not white
+// space keeps its code, neighbours of one code share a tag, white space takes no tag of its
+// own. Never longer than MakeGradient's output; a failure is the same, with an empty output.
+Generation MakeCompactGradient(std::u16string_view text, Colour start, Colour end, bool bold,
+                               bool italic);
+
 // Short English name of a failure kind ("Division by zero", ...).
 std::string_view FailureKindName(FailureKind kind);
 

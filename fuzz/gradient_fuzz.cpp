@@ -1,6 +1,8 @@
 // Arbitrary text, channel values and switches into MakeGradient. Whatever comes in, the
 // result is either well-formed markup around the exact input or one of the three failures
-// with nothing half-written.
+// with nothing half-written. The compact form fails alike, is never longer, and paints every
+// character that is not white space as the full form does.
+#include "characters.h"
 #include "gradient.h"
 
 #include <cstddef>
@@ -9,6 +11,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -44,6 +47,69 @@ int Channel(const std::uint8_t* data) {
     return static_cast<int>(raw % 300) - 20;
 }
 
+std::u16string_view Unstyled(std::u16string_view markup, bool bold, bool italic) {
+    if (bold) {
+        Check(ConsumePrefix(markup, u"[b]") && ConsumeSuffix(markup, u"[/b]"));
+    }
+    if (italic) {
+        Check(ConsumePrefix(markup, u"[i]") && ConsumeSuffix(markup, u"[/i]"));
+    }
+    return markup;
+}
+
+// The code each unit of the text is painted with (empty outside any tag), read back from
+// markup whose style tags are off. Tags never nest.
+std::vector<std::u16string_view> UnitCodes(std::u16string_view markup) {
+    std::vector<std::u16string_view> codes;
+    std::u16string_view current;
+    while (!markup.empty()) {
+        if (ConsumePrefix(markup, u"[color=#")) {
+            Check(current.empty() && markup.size() > 6 && markup[6] == u']');
+            current = markup.substr(0, 6);
+            markup.remove_prefix(7);
+        } else if (ConsumePrefix(markup, u"[/color]")) {
+            Check(!current.empty());
+            current = {};
+        } else {
+            codes.push_back(current);
+            markup.remove_prefix(1);
+        }
+    }
+    Check(current.empty());
+    return codes;
+}
+
+void CheckCompact(std::u16string_view text, const huewright::Generation& full,
+                  const huewright::Generation& compact, bool bold, bool italic) {
+    Check(compact.failure.has_value() == full.failure.has_value());
+    if (full.failure) {
+        Check(compact.failure->kind == full.failure->kind);
+        Check(compact.failure->description == full.failure->description);
+        Check(compact.output.empty());
+        return;
+    }
+    Check(compact.output.size() <= full.output.size());
+    // Typed tags would make the read-back ambiguous; the length check above still holds.
+    if (text.find(u"[color=#") != std::u16string_view::npos ||
+        text.find(u"[/color]") != std::u16string_view::npos) {
+        return;
+    }
+    const auto fullCodes = UnitCodes(Unstyled(full.output, bold, italic));
+    const auto compactCodes = UnitCodes(Unstyled(compact.output, bold, italic));
+    Check(fullCodes.size() == text.size() && compactCodes.size() == text.size());
+    const std::vector<std::int32_t> bounds = huewright::CharacterBounds(text);
+    for (std::size_t i = 0; i + 1 < bounds.size(); ++i) {
+        const auto first = static_cast<std::size_t>(bounds[i]);
+        const auto last = static_cast<std::size_t>(bounds[i + 1]);
+        if (huewright::IsWhiteSpace(text.substr(first, last - first))) {
+            continue;
+        }
+        for (std::size_t u = first; u < last; ++u) {
+            Check(compactCodes[u] == fullCodes[u]);
+        }
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -59,6 +125,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::memcpy(text.data(), data + kHeader, text.size() * 2);
 
     const huewright::Generation g = huewright::MakeGradient(text, start, end, bold, italic);
+    CheckCompact(text, g, huewright::MakeCompactGradient(text, start, end, bold, italic), bold,
+                 italic);
 
     if (g.failure) {
         using huewright::FailureKind;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a build tree, checks what it holds and what it
-# declares, unpacks it into a scratch root (never over the machine's own files)
-# and runs the unpacked program through the window test.
+# declares, unpacks it into a scratch root (never over the machine's own files),
+# runs the unpacked command-line program on a worked example and the unpacked
+# window program through the window test.
 #
 # usage: check-package.sh BUILD-DIR E2E-SCRIPT
 set -euo pipefail
@@ -22,7 +23,7 @@ fail() {
     exit 1
 }
 
-for tool in cpack dpkg-deb dpkg-shlibdeps readelf file desktop-file-validate appstreamcli; do
+for tool in cpack dpkg-deb dpkg-shlibdeps readelf file desktop-file-validate appstreamcli gzip; do
     command -v "$tool" >/dev/null || fail "$tool is missing (run scripts/install-deps.sh)"
 done
 
@@ -56,11 +57,13 @@ grep -Eq "(^|, )qt6-wayland( |,|$)" <<<"$(field Recommends)" ||
 
 # Exactly these files, nothing else.
 expected_files="./usr/bin/huewright
+./usr/bin/huewright-cli
 ./usr/share/applications/$app_id.desktop
 ./usr/share/doc/huewright/copyright
 ./usr/share/icons/hicolor/scalable/apps/$app_id.svg
+./usr/share/man/man1/huewright-cli.1.gz
 ./usr/share/metainfo/$app_id.metainfo.xml"
-actual_files=$(dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v '/$' | sort)
+actual_files=$(dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v '/$' | LC_ALL=C sort)
 if [ "$actual_files" != "$expected_files" ]; then
     diff <(echo "$expected_files") <(echo "$actual_files") >&2 || true
     fail "the package holds other files than expected"
@@ -72,16 +75,38 @@ if grep -Ev '^(d|-)r[w-]xr-xr-x root/root|^-rw-r--r-- root/root' <<<"$listing" >
 fi
 grep -Eq '^-rwxr-xr-x root/root .* \./usr/bin/huewright$' <<<"$listing" ||
     fail "the program is not executable"
+grep -Eq '^-rwxr-xr-x root/root .* \./usr/bin/huewright-cli$' <<<"$listing" ||
+    fail "the command-line program is not executable"
 
 root="$scratch/root"
 dpkg -x "$deb" "$root"
 program="$root/usr/bin/huewright"
 
-file -b "$program" | grep -q '^ELF' || fail "usr/bin/huewright is not an ELF program"
-# A run path into the build tree would make the program work here and nowhere else.
-if readelf -d "$program" | grep -E 'RPATH|RUNPATH' >&2; then
-    fail "the installed program carries a library search path"
+cli="$root/usr/bin/huewright-cli"
+for binary in "$program" "$cli"; do
+    file -b "$binary" | grep -q '^ELF' || fail "${binary#"$root"} is not an ELF program"
+    # A run path into the build tree would make the program work here and nowhere else.
+    if readelf -d "$binary" | grep -E 'RPATH|RUNPATH' >&2; then
+        fail "${binary#"$root"} carries a library search path"
+    fi
+done
+# The command line links no Qt: it must run where no desktop is installed.
+if readelf -d "$cli" | grep -E 'NEEDED.*libQt' >&2; then
+    fail "huewright-cli links Qt"
 fi
+
+# The man page: gzip-compressed as Debian expects, a page of section 1 for the program.
+man="$root/usr/share/man/man1/huewright-cli.1.gz"
+gzip -t "$man" || fail "the man page is not valid gzip"
+zcat "$man" | grep -q '^\.TH HUEWRIGHT-CLI 1 ' || fail "the man page lacks its .TH line"
+zcat "$man" | grep -q '^huewright-cli \\- ' || fail "the man page lacks its NAME line"
+
+# The unpacked command-line program on the worked example, with its text from a pipe.
+cli_expected='[b][color=#800000]H[/color][color=#01007F]i[/color][/b]'
+cli_actual=$(echo Hi | env -i "$cli" -s 255,0,0 -e '#0000FF' -b) ||
+    fail "the installed huewright-cli failed"
+[ "$cli_actual" = "$cli_expected" ] || fail "the installed huewright-cli wrote '$cli_actual'"
+echo "package: the installed huewright-cli works"
 
 # The desktop entry starts the installed program and names the installed icon;
 # the metainfo launches that entry. Validated again as installed.

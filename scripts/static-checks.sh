@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# clang-tidy and cppcheck over our own sources (engine/, ui/, app/), using the compile
+# clang-tidy and cppcheck over our own sources (engine/, ui/, app/, cli/), using the compile
 # commands of a configured build tree, and clang-format over every C++ file we track.
 # Fails on any finding.
 set -euo pipefail
@@ -12,7 +12,7 @@ if [ ! -f "$build/compile_commands.json" ]; then
     exit 2
 fi
 
-mapfile -t sources < <(cd "$root" && git ls-files 'engine/*.cpp' 'ui/*.cpp' 'app/*.cpp')
+mapfile -t sources < <(cd "$root" && git ls-files 'engine/*.cpp' 'ui/*.cpp' 'app/*.cpp' 'cli/*.cpp')
 
 echo "clang-tidy: ${#sources[@]} files"
 (cd "$root" && run-clang-tidy -quiet -p "$build" "${sources[@]/#/$root/}" >"$build/clang-tidy.log" 2>&1) || {
@@ -27,7 +27,7 @@ echo "cppcheck"
 # missingIncludeSystem only says that system headers are not analysed.
 (cd "$root" && cppcheck --quiet --error-exitcode=1 --library=qt --std=c++20 --language=c++ \
     --enable=warning,style,performance,portability --inline-suppr \
-    --suppress=missingIncludeSystem -I engine -I ui engine ui app)
+    --suppress=missingIncludeSystem -I engine -I ui -I cli engine ui app cli)
 echo "clang-format"
 (cd "$root" && git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror)
 echo "static checks clean"

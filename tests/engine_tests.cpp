@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <limits>
+#include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -413,6 +415,183 @@ TEST(Engine, StrippingTagsGivesBackTheInputAndEveryCodeHasSixDigits) {
             if (tags.size() > 256) {
                 EXPECT_EQ(tags.front().code, Code(start));
                 EXPECT_EQ(tags.back().code, Code(end));
+            }
+        }
+    }
+}
+
+// ---- The compact form: fewer tags, the same colours ---------------------------------------
+
+struct CompactCase {
+    const char* name;
+    std::u16string text;
+    Colour start;
+    Colour end;
+    bool bold;
+    bool italic;
+    std::u16string expected;
+};
+
+void PrintTo(const CompactCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class CompactTest : public ::testing::TestWithParam<CompactCase> {};
+
+TEST_P(CompactTest, WritesExactly) {
+    const CompactCase& c = GetParam();
+    const Generation g = MakeCompactGradient(c.text, c.start, c.end, c.bold, c.italic);
+    EXPECT_FALSE(g.failure.has_value()) << (g.failure ? g.failure->description : "");
+    EXPECT_EQ(g.output, c.expected);
+    EXPECT_LE(g.output.size(),
+              MakeGradient(c.text, c.start, c.end, c.bold, c.italic).output.size());
+}
+
+// One case a line reads as the table it is.
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    Engine, CompactTest,
+    ::testing::Values(
+        CompactCase{"ConstantColourOneTag", u"a b", {0x11, 0x22, 0x33}, {0x11, 0x22, 0x33}, false, false, u"[color=#112233]a b[/color]"},
+        CompactCase{"EveryCodeDifferent", u"Hi", {255, 0, 0}, {0, 0, 255}, false, false, u"[color=#800000]H[/color][color=#01007F]i[/color]"},
+        // Full codes 000200 010100 010100 020000: the middle two share a tag.
+        CompactCase{"StepZeroRunsShareATag", u"abcd", {0, 2, 0}, {2, 0, 0}, false, false, u"[color=#000200]a[/color][color=#010100]bc[/color][color=#020000]d[/color]"},
+        // Codes 000000 x3, then 010000 x3: the first space lies inside a run, the second
+        // between two codes, although its own code is the next run's.
+        CompactCase{"SpaceBetweenEqualAndBetweenDifferentCodes", u"a b cd", {0, 0, 0}, {1, 0, 0}, false, false, u"[color=#000000]a b[/color] [color=#010000]cd[/color]"},
+        CompactCase{"SpaceBetweenEveryCode", u"a b", {255, 0, 0}, {0, 0, 255}, false, false, u"[color=#AA0000]a[/color] [color=#0000AA]b[/color]"},
+        CompactCase{"LeadingAndTrailingSpacesStandOutside", u" \ta\u00A0 ", {5, 5, 5}, {5, 5, 5}, false, false, u" \t[color=#050505]a[/color]\u00A0 "},
+        CompactCase{"OnlyWhiteSpaceHasNoColourTag", u"  \t\u00A0\u3000\u2003\u2028\r\n", {255, 0, 0}, {0, 0, 255}, false, false, u"  \t\u00A0\u3000\u2003\u2028\r\n"},
+        CompactCase{"OnlyWhiteSpaceKeepsTheStyles", u"   ", {0, 0, 0}, {9, 9, 9}, true, true, u"[b][i]   [/i][/b]"},
+        CompactCase{"LineBreakInsideARun", u"a\r\nb\nc", {7, 7, 7}, {7, 7, 7}, false, false, u"[color=#070707]a\r\nb\nc[/color]"},
+        CompactCase{"LineBreakBetweenCodes", u"a\r\nb", {255, 0, 0}, {0, 0, 255}, false, false, u"[color=#AA0000]a[/color]\r\n[color=#0000AA]b[/color]"},
+        CompactCase{"BoldAndItalicWrapTheWhole", u"x y", {1, 2, 3}, {1, 2, 3}, true, true, u"[b][i][color=#010203]x y[/color][/i][/b]"},
+        // A space carrying an accent shows a mark, so it keeps its colour.
+        CompactCase{"SpaceWithACombiningMarkIsNotWhiteSpace", u"a \u0301", {255, 0, 0}, {0, 0, 255}, false, false, u"[color=#800000]a[/color][color=#01007F] \u0301[/color]"},
+        CompactCase{"ControlsAreNotWhiteSpaceButNextLineIs", u"a\u001F\u0085", {255, 0, 0}, {0, 0, 255}, false, false, u"[color=#AA0000]a[/color][color=#550055]\u001F[/color]\u0085"},
+        CompactCase{"EmptyText", u"", {3, 3, 3}, {3, 3, 3}, false, true, u"[i][/i]"}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
+
+TEST(Engine, CompactFailsAsTheFullFormDoes) {
+    struct Input {
+        std::u16string text;
+        Colour start;
+        Colour end;
+    };
+    const std::vector<Input> inputs = {{u"", {0, 0, 0}, {0, 9, 0}},
+                                       {u"x", {0, 0, 0}, {0, 0, 257}},
+                                       {Repeat(u" ", 100'000), {1, 1, 1}, {1, 1, 1}}};
+    for (const Input& in : inputs) {
+        const Generation full = MakeGradient(in.text, in.start, in.end, true, false);
+        const Generation compact = MakeCompactGradient(in.text, in.start, in.end, true, false);
+        ASSERT_TRUE(full.failure && compact.failure);
+        EXPECT_EQ(compact.failure->kind, full.failure->kind);
+        EXPECT_EQ(compact.failure->description, full.failure->description);
+        EXPECT_TRUE(compact.output.empty());
+    }
+}
+
+// The code each unit of the text is painted with, read back from markup around `text` whose
+// styles have been taken off; fails the test on nested or unclosed tags or on text that is not
+// `text`, and, when `merged`, on two tags in a row with one code. The text must not itself
+// contain "[color=#" or "[/color]".
+std::vector<std::optional<std::u16string>> UnitCodes(std::u16string_view markup,
+                                                     std::u16string_view text, bool merged) {
+    constexpr std::u16string_view open = u"[color=#";
+    constexpr std::u16string_view close = u"[/color]";
+    std::vector<std::optional<std::u16string>> codes;
+    std::optional<std::u16string> current;
+    std::u16string previous; // the last tag's code
+    std::u16string read;
+    while (!markup.empty()) {
+        if (markup.starts_with(open) && markup.size() > open.size() + 6 &&
+            markup[open.size() + 6] == u']') {
+            EXPECT_FALSE(current) << "nested colour tag";
+            current = std::u16string(markup.substr(open.size(), 6));
+            EXPECT_TRUE(!merged || *current != previous) << "two tags in a row with one code";
+            previous = *current;
+            markup.remove_prefix(open.size() + 7);
+        } else if (markup.starts_with(close)) {
+            EXPECT_TRUE(current) << "closing tag without an opening one";
+            current.reset();
+            markup.remove_prefix(close.size());
+        } else {
+            read += markup.front();
+            codes.push_back(current);
+            markup.remove_prefix(1);
+        }
+    }
+    EXPECT_FALSE(current) << "unclosed colour tag";
+    EXPECT_EQ(read, text);
+    return codes;
+}
+
+// `markup` without the style tags, which must wrap the whole of it.
+std::u16string_view Unstyled(std::u16string_view markup, bool bold, bool italic) {
+    std::u16string open;
+    std::u16string close;
+    if (bold) {
+        open += u"[b]";
+    }
+    if (italic) {
+        open += u"[i]";
+        close += u"[/i]";
+    }
+    if (bold) {
+        close += u"[/b]";
+    }
+    if (!markup.starts_with(open) || !markup.ends_with(close) ||
+        markup.size() < open.size() + close.size()) {
+        ADD_FAILURE() << "style tags do not wrap the markup";
+        return {};
+    }
+    return markup.substr(open.size(), markup.size() - open.size() - close.size());
+}
+
+TEST(Engine, CompactKeepsEveryVisibleCodeAndIsNeverLonger) {
+    // Pieces a text is drawn from; the white space among them is known here, not asked of
+    // the engine. Letters that could spell a tag are left out.
+    struct Piece {
+        std::u16string text;
+        bool white;
+    };
+    const std::vector<Piece> pieces = {
+        {u"a", false},       {u"b", false},          {u"[", false},     {u"]", false},
+        {u"e\u0301", false}, {u"\U0001F600", false}, {u" ", true},      {u"\t", true},
+        {u"\r\n", true},     {u"\n", true},          {u"\u00A0", true}, {u"\u3000", true},
+        {u"\u2029", true}};
+    std::mt19937 random(20261209); // fixed, so a failure can be replayed
+    std::uniform_int_distribution<int> channel(0, 256);
+    std::uniform_int_distribution<std::size_t> piece(0, pieces.size() - 1);
+    for (int round = 0; round < 400; ++round) {
+        // Mostly short texts, some past 256 characters where the codes run in long stretches.
+        const std::size_t count = random() % (round % 8 == 0 ? 900 : 40);
+        std::u16string text;
+        std::vector<bool> white; // per unit
+        for (std::size_t i = 0; i < count; ++i) {
+            const Piece& p = pieces[piece(random)];
+            text += p.text;
+            white.insert(white.end(), p.text.size(), p.white);
+        }
+        const Colour start{channel(random), channel(random), channel(random)};
+        const Colour end{channel(random), channel(random), channel(random)};
+        const bool bold = (random() & 1U) != 0;
+        const bool italic = (random() & 2U) != 0;
+        const Generation full = MakeGradient(text, start, end, bold, italic);
+        const Generation compact = MakeCompactGradient(text, start, end, bold, italic);
+        ASSERT_EQ(full.failure.has_value(), compact.failure.has_value());
+        if (full.failure) {
+            EXPECT_TRUE(compact.output.empty());
+            continue;
+        }
+        ASSERT_LE(compact.output.size(), full.output.size()) << "round " << round;
+        const auto fullCodes = UnitCodes(Unstyled(full.output, bold, italic), text, false);
+        const auto compactCodes = UnitCodes(Unstyled(compact.output, bold, italic), text, true);
+        ASSERT_EQ(fullCodes.size(), compactCodes.size());
+        for (std::size_t u = 0; u < text.size(); ++u) {
+            if (!white[u]) {
+                ASSERT_EQ(compactCodes[u], fullCodes[u]) << "round " << round << ", unit " << u;
             }
         }
     }

@@ -1,6 +1,7 @@
 #include "form1.h"
 
 #include "generation.h"
+#include "markup_length.h"
 #include "output_line.h"
 #include "preview.h"
 #include "swatch.h"
@@ -29,25 +30,20 @@ namespace huewright {
 
 namespace {
 
-// The layout is drawn up in twips; 15 of them make one pixel at 96 dots per inch.
-constexpr int kTwipsPerPixel = 15;
-
-constexpr QRect FromTwips(int left, int top, int width, int height) {
-    return {left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
-            height / kTwipsPerPixel};
-}
-
 constexpr int kChannelMaximum = 256;
 
-template <typename Control> Control* Make(QWidget* parent, const QString& name, QRect geometry) {
+// Creates a control and hands its place, in twips, to the window's layout.
+template <typename Control>
+Control* Make(QWidget* parent, TwipsLayout& layout, const QString& name, const QRect& twips) {
     auto* control = new Control(parent);
     control->setObjectName(name);
-    control->setGeometry(geometry);
+    layout.add(control, twips);
     return control;
 }
 
-QScrollBar* MakeBar(QWidget* parent, const QString& name, int left, const QString& accessible) {
-    auto* bar = Make<QScrollBar>(parent, name, FromTwips(left, 1080, 255, 1215));
+QScrollBar* MakeBar(QWidget* parent, TwipsLayout& layout, const QString& name, int left,
+                    const QString& accessible) {
+    auto* bar = Make<QScrollBar>(parent, layout, name, QRect(left, 1080, 255, 1215));
     bar->setOrientation(Qt::Vertical);
     bar->setRange(0, kChannelMaximum);
     bar->setSingleStep(1);
@@ -58,9 +54,9 @@ QScrollBar* MakeBar(QWidget* parent, const QString& name, int left, const QStrin
     return bar;
 }
 
-QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption,
-                        QRect geometry) {
-    auto* button = Make<QPushButton>(parent, name, geometry);
+QPushButton* MakeButton(QWidget* parent, TwipsLayout& layout, const QString& name,
+                        const QString& caption, const QRect& twips) {
+    auto* button = Make<QPushButton>(parent, layout, name, twips);
     button->setText(caption);
     // Enter and Esc belong to the focused control, never to a button.
     button->setAutoDefault(false);
@@ -98,7 +94,6 @@ Form1::Form1(TimeOfDay timeOfDay, QWidget* parent)
       timeOfDay_(std::move(timeOfDay)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Kestrow's Huewright"));
-    setFixedSize(FromTwips(0, 0, 4680, 2430).size());
     // Qt does not let a tool window end the program when it closes; this one is the program.
     setAttribute(Qt::WA_QuitOnClose, true);
     QAccessible::installFactory(WindowAccessible); // installed once however often called
@@ -106,6 +101,7 @@ Form1::Form1(TimeOfDay timeOfDay, QWidget* parent)
     // The captions above the swatches label them for screen readers.
     Label1->setBuddy(Shape1);
     Label2->setBuddy(Shape2);
+    FitToFont();
     ConnectHandlers();
     r1->setFocus();
 }
@@ -113,47 +109,45 @@ Form1::Form1(TimeOfDay timeOfDay, QWidget* parent)
 void Form1::PlaceControls() {
     // Created back to front: where neighbours overlap by a pixel, the later one is on top,
     // so the bars and the swap button sit over the edges of the swatches.
-    Shape1 = Make<Swatch>(this, QStringLiteral("Shape1"), FromTwips(120, 360, 735, 735));
+    Shape1 = Make<Swatch>(this, layout_, QStringLiteral("Shape1"), {120, 360, 735, 735});
     Shape1->setAccessibleName(tr("Start colour"));
-    Shape2 = Make<Swatch>(this, QStringLiteral("Shape2"), FromTwips(1200, 360, 735, 735));
+    Shape2 = Make<Swatch>(this, layout_, QStringLiteral("Shape2"), {1200, 360, 735, 735});
     Shape2->setAccessibleName(tr("End colour"));
 
-    Label1 = Make<QLabel>(this, QStringLiteral("Label1"), FromTwips(120, 120, 330, 195));
+    Label1 = Make<QLabel>(this, layout_, QStringLiteral("Label1"), {120, 120, 330, 195});
     Label1->setText(tr("Start"));
-    Label1->adjustSize();
-    Label2 = Make<QLabel>(this, QStringLiteral("Label2"), FromTwips(1200, 120, 285, 195));
+    Label2 = Make<QLabel>(this, layout_, QStringLiteral("Label2"), {1200, 120, 285, 195});
     Label2->setText(tr("End"));
-    Label2->adjustSize();
 
-    r1 = MakeBar(this, QStringLiteral("r1"), 120, tr("Start red"));
-    g1 = MakeBar(this, QStringLiteral("g1"), 360, tr("Start green"));
-    b1 = MakeBar(this, QStringLiteral("b1"), 600, tr("Start blue"));
-    r2 = MakeBar(this, QStringLiteral("r2"), 1200, tr("End red"));
-    g2 = MakeBar(this, QStringLiteral("g2"), 1440, tr("End green"));
-    b2 = MakeBar(this, QStringLiteral("b2"), 1680, tr("End blue"));
+    r1 = MakeBar(this, layout_, QStringLiteral("r1"), 120, tr("Start red"));
+    g1 = MakeBar(this, layout_, QStringLiteral("g1"), 360, tr("Start green"));
+    b1 = MakeBar(this, layout_, QStringLiteral("b1"), 600, tr("Start blue"));
+    r2 = MakeBar(this, layout_, QStringLiteral("r2"), 1200, tr("End red"));
+    g2 = MakeBar(this, layout_, QStringLiteral("g2"), 1440, tr("End green"));
+    b2 = MakeBar(this, layout_, QStringLiteral("b2"), 1680, tr("End blue"));
 
-    Command4 = MakeButton(this, QStringLiteral("Command4"), QStringLiteral("<>"),
-                          FromTwips(840, 360, 375, 255));
+    Command4 = MakeButton(this, layout_, QStringLiteral("Command4"), QStringLiteral("<>"),
+                          {840, 360, 375, 255});
     Command4->setAccessibleName(tr("Swap start and end colours"));
 
-    Text1 = Make<QLineEdit>(this, QStringLiteral("Text1"), FromTwips(2040, 360, 2535, 285));
+    Text1 = Make<QLineEdit>(this, layout_, QStringLiteral("Text1"), {2040, 360, 2535, 285});
     Text1->setMaxLength(std::numeric_limits<int>::max());
     Text1->setAccessibleName(tr("Text to colour"));
-    Text2 = Make<OutputLine>(this, QStringLiteral("Text2"), FromTwips(2040, 720, 2535, 285));
+    Text2 = Make<OutputLine>(this, layout_, QStringLiteral("Text2"), {2040, 720, 2535, 285});
     Text2->setAccessibleName(tr("Generated markup"));
     Text2->installEventFilter(this);
 
-    chkBold = Make<QCheckBox>(this, QStringLiteral("chkBold"), FromTwips(2040, 1080, 735, 255));
+    chkBold = Make<QCheckBox>(this, layout_, QStringLiteral("chkBold"), {2040, 1080, 735, 255});
     chkBold->setText(tr("Bold"));
-    chkItalic = Make<QCheckBox>(this, QStringLiteral("chkItalic"), FromTwips(2040, 1320, 735, 255));
+    chkItalic = Make<QCheckBox>(this, layout_, QStringLiteral("chkItalic"), {2040, 1320, 735, 255});
     chkItalic->setText(tr("Italic"));
 
-    Command3 = MakeButton(this, QStringLiteral("Command3"), tr("To ClipBoard"),
-                          FromTwips(3480, 1080, 1095, 255));
-    Command2 = MakeButton(this, QStringLiteral("Command2"), tr("Random"),
-                          FromTwips(3480, 1680, 1095, 255));
-    Command1 = MakeButton(this, QStringLiteral("Command1"), tr("Generate"),
-                          FromTwips(3480, 2040, 1095, 255));
+    Command3 = MakeButton(this, layout_, QStringLiteral("Command3"), tr("To ClipBoard"),
+                          {3480, 1080, 1095, 255});
+    Command2 = MakeButton(this, layout_, QStringLiteral("Command2"), tr("Random"),
+                          {3480, 1680, 1095, 255});
+    Command1 = MakeButton(this, layout_, QStringLiteral("Command1"), tr("Generate"),
+                          {3480, 2040, 1095, 255});
 
     const std::array<QWidget*, 14> tabOrder{r1,      g1,        b1,       r2,       g2,
                                             b2,      Text1,     Text2,    Command1, Command2,
@@ -161,6 +155,22 @@ void Form1::PlaceControls() {
     for (std::size_t i = 1; i < tabOrder.size(); ++i) {
         setTabOrder(tabOrder.at(i - 1), tabOrder.at(i));
     }
+}
+
+void Form1::FitToFont() {
+    relayoutPending_ = false;
+    layout_.apply(*this, layout_.fittingScale());
+}
+
+void Form1::changeEvent(QEvent* event) {
+    // The desktop's font or style changed while the window is open. Children learn of it
+    // after the window does, so measure them once they all have.
+    if ((event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) &&
+        !relayoutPending_) {
+        relayoutPending_ = true;
+        QMetaObject::invokeMethod(this, &Form1::FitToFont, Qt::QueuedConnection);
+    }
+    QWidget::changeEvent(event);
 }
 
 void Form1::ConnectHandlers() {
@@ -194,7 +204,7 @@ void Form1::Generate() {
     const WindowGeneration generation = GenerateMarkup(
         Text1->text(), ColourOf(r1, g1, b1), ColourOf(r2, g2, b2),
         chkBold->checkState() == Qt::Checked, chkItalic->checkState() == Qt::Checked);
-    Text2->setText(generation.output);
+    Text2->setText(generation.output, generation.compact);
     if (generation.failure) {
         QMessageBox box(QMessageBox::Critical, tr("Error"), *generation.failure, QMessageBox::Ok,
                         this);
@@ -247,12 +257,16 @@ void Form1::Rndom() {
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Text2 && event->type() == QEvent::ToolTip) {
-        const QString preview = PreviewHtml(Text2->text());
+        // The length forums will count comes first, above what they will show.
+        const QString length = LengthLine(Text2->text(), Text2->compactText());
         const auto* help = static_cast<QHelpEvent*>(event);
-        if (preview.isEmpty()) {
+        if (length.isEmpty()) {
             QToolTip::hideText();
         } else {
-            QToolTip::showText(help->globalPos(), preview, Text2);
+            QToolTip::showText(help->globalPos(),
+                               QStringLiteral("<p>") + length.toHtmlEscaped() +
+                                   QStringLiteral("</p>") + PreviewHtml(Text2->text()),
+                               Text2);
         }
         return true;
     }

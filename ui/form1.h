@@ -1,6 +1,8 @@
 // Kestrow's Huewright: the one window, its controls and what they do.
 #pragma once
 
+#include "twips_layout.h"
+
 #include <QWidget>
 #include <functional>
 #include <random>
@@ -42,12 +44,17 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void PlaceControls();
+    // Scales the whole layout so that every caption shows whole in the current font.
+    void FitToFont();
     void ConnectHandlers();
 
     TimeOfDay timeOfDay_;
+    TwipsLayout layout_{QSize(4680, 2430)};
+    bool relayoutPending_ = false;
     std::mt19937_64 random_;
 
     QLabel* Label1;

@@ -12,9 +12,11 @@ namespace huewright {
 struct WindowGeneration {
     QString output;                 // what goes into Text2, even after a failure
     std::optional<QString> failure; // the text for the "Error" box, if the generation failed
+    QString compact;                // the same generation written compactly; empty on failure
 };
 
-// Hands `text` to MakeGradient unit for unit and brings its result back as Qt text.
+// Hands `text` to MakeGradient and MakeCompactGradient unit for unit and brings their results
+// back as Qt text.
 WindowGeneration GenerateMarkup(QStringView text, Colour start, Colour end, bool bold, bool italic);
 
 } // namespace huewright

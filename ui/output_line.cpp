@@ -1,5 +1,7 @@
 #include "output_line.h"
 
+#include "markup_length.h"
+
 #include <QAccessibleWidget>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -233,9 +235,11 @@ OutputLine::OutputLine(QWidget* parent) : QWidget(parent) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
 
-void OutputLine::setText(const QString& text) {
+void OutputLine::setText(const QString& text, const QString& compact) {
     const QString previous = text_; // shares the data: no copy
     text_ = text;
+    compact_ = compact;
+    setAccessibleDescription(LengthLine(text_, compact_));
     cursor_ = anchor_ = first_ = 0;
     update();
     // Screen readers say the new markup when Generate or a failure replaces it.
@@ -296,6 +300,12 @@ void OutputLine::copy() const {
     }
 }
 
+void OutputLine::copyCompact() const {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(compact_);
+}
+
 QSize OutputLine::sizeHint() const {
     const QFontMetrics metrics = fontMetrics();
     return {metrics.horizontalAdvance(QLatin1Char('x')) * 17 + 2 * kHorizontalMargin,
@@ -303,7 +313,10 @@ QSize OutputLine::sizeHint() const {
 }
 
 QSize OutputLine::minimumSizeHint() const {
-    return {2 * kHorizontalMargin + 4, fontMetrics().height() + 2 * kVerticalMargin};
+    // As QLineEdit measures itself: one line of text, its margins, then the style's frame.
+    const QStyleOptionFrame panel = frameOption();
+    const QSize text(2 * kHorizontalMargin + 4, fontMetrics().height() + 2 * kVerticalMargin);
+    return style()->sizeFromContents(QStyle::CT_LineEdit, &panel, text, this);
 }
 
 QStyleOptionFrame OutputLine::frameOption() const {
@@ -564,6 +577,10 @@ void OutputLine::contextMenuEvent(QContextMenuEvent* event) {
     QAction* copyAction = menu.addAction(tr("&Copy"), this, &OutputLine::copy);
     copyAction->setEnabled(hasSelectedText());
     copyAction->setShortcut(QKeySequence::Copy);
+    QAction* compactAction =
+        menu.addAction(tr("Copy compact markup"), this, &OutputLine::copyCompact);
+    compactAction->setObjectName(QStringLiteral("copyCompactMarkup"));
+    compactAction->setEnabled(!compact_.isEmpty());
     QAction* selectAllAction = menu.addAction(tr("Select All"), this, &OutputLine::selectAll);
     selectAllAction->setEnabled(!text_.isEmpty());
     selectAllAction->setShortcut(QKeySequence::SelectAll);

@@ -22,8 +22,11 @@ public:
     explicit OutputLine(QWidget* parent = nullptr);
 
     QString text() const { return text_; }
-    // Replaces the text and shows it from its start, nothing selected.
-    void setText(const QString& text);
+    // Replaces the text and shows it from its start, nothing selected. `compact` is the same
+    // markup written compactly, kept beside it for "Copy compact markup"; the accessible
+    // description tells the length of both.
+    void setText(const QString& text, const QString& compact = QString());
+    QString compactText() const { return compact_; }
 
     bool hasSelectedText() const { return cursor_ != anchor_; }
     QString selectedText() const;
@@ -31,6 +34,8 @@ public:
     void deselect();
     // Puts the selected text on the clipboard; nothing happens without a selection.
     void copy() const;
+    // Empties the clipboard and puts the compact markup on it as plain text.
+    void copyCompact() const;
 
     // Position of the text cursor, in 16-bit units from the start of the text.
     qsizetype cursorPosition() const { return cursor_; }
@@ -79,6 +84,7 @@ private:
     void bringIntoView(qsizetype index);
 
     QString text_;
+    QString compact_;
     qsizetype cursor_ = 0; // where the selection ends and keyboard moves start
     qsizetype anchor_ = 0; // where the selection began
     qsizetype first_ = 0;  // horizontal scroll, counted in units

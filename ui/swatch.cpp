@@ -17,11 +17,13 @@ void Swatch::setFillColour(const QColor& colour) {
 }
 
 void Swatch::paintEvent(QPaintEvent* /*event*/) {
+    // A thin outline keeps a swatch as pale as the dialog background visible. It is the whole
+    // square with the colour filled in one pixel inside: at fractional scales (1.25, 1.5) an
+    // edge that falls between device pixels then still shows the outline, never a sliver of
+    // the fill beyond it.
     QPainter painter(this);
-    painter.fillRect(rect(), fill_);
-    // A thin outline keeps a swatch as pale as the dialog background visible.
-    painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    painter.fillRect(rect(), palette().color(QPalette::WindowText));
+    painter.fillRect(QRectF(rect()).adjusted(1, 1, -1, -1), fill_);
 }
 
 } // namespace huewright

@@ -1,6 +1,7 @@
 // How long the window takes to show a generation, copy it and repaint, and how much memory
 // it needs. Runs offscreen; prints one line per measurement with its goal.
 #include "form1.h"
+#include "markup_length.h"
 #include "output_line.h"
 #include "preview.h"
 
@@ -131,6 +132,20 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
+    Report("Copy compact markup, largest output",
+           Measure(7, text2,
+                   [&] {
+                       text2->copyCompact();
+                       text2->update();
+                   }),
+           200);
+    if (QGuiApplication::clipboard()->text() != text2->compactText()) {
+        std::fputs("window_bench: the clipboard did not get the compact markup\n", stderr);
+        return 1;
+    }
+    std::printf("  (its compact form: %lld units)\n",
+                static_cast<long long>(text2->compactText().size()));
+
     Report("repaint of the whole window", Measure(20, &window, [&] { window.update(); }), 200);
     Report("Ctrl+A in Text2, repaint",
            Measure(7, text2,
@@ -158,7 +173,9 @@ int main(int argc, char* argv[]) {
     Report("hover preview of the largest output",
            Measure(7, text2,
                    [&] {
-                       const QString html = huewright::PreviewHtml(text2->text());
+                       const QString html =
+                           huewright::LengthLine(text2->text(), text2->compactText()) +
+                           huewright::PreviewHtml(text2->text());
                        text2->update();
                        Q_UNUSED(html);
                    }),

@@ -20,16 +20,15 @@ title="Kestrow's Huewright"
 # Every wait ends: a step that needs longer than this has failed.
 step_timeout=20
 
-# Control centres in window pixels (the window has no frame without a window
+# Control centres in twips, the units the window is drawn up in. The window
+# scales its whole layout with the desktop's font; once it is open, place_controls
+# turns these into window pixels (the window has no frame without a window
 # manager, so window coordinates are client coordinates).
-shape1=(32 48)
-shape2=(104 48)
-swap_button=(68 32)
-text1=(220 33)
-bold_box=(144 80)
-copy_button=(268 80)
-random_button=(268 120)
-generate_button=(268 144)
+declare -A centre_twips=(
+    [shape1]="487 727" [shape2]="1567 727" [swap_button]="1027 487" [text1]="3307 502"
+    [bold_box]="2160 1207" [copy_button]="4027 1207" [random_button]="4027 1807"
+    [generate_button]="4027 2167"
+)
 
 # xdotool reads the text it types in the locale's encoding.
 export LC_ALL=C.UTF-8
@@ -120,8 +119,8 @@ start_xvfb() {
 
 start_program() {
     mkdir -p "$workdir/run" && chmod 700 "$workdir/run"
-    # The user's scaling settings would move the controls away from the
-    # coordinates above; the test runs the program at 96 dpi, scale 1.
+    # Pixels on screen are compared with colours read in window coordinates: the
+    # test runs the program at 96 dpi and device scale 1, whatever the user has set.
     env -u WAYLAND_DISPLAY -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS \
         -u QT_ENABLE_HIGHDPI_SCALING -u QT_FONT_DPI -u QT_STYLE_OVERRIDE \
         QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$workdir/run" \
@@ -132,6 +131,20 @@ start_program() {
     [ -n "$wid" ] || fail "no window named \"$title\" appeared"
     xdo windowfocus --sync "$wid" || fail "the window did not take the keyboard focus"
     log "window $wid, program pid $app_pid"
+    place_controls
+}
+
+# Reads the window's size and sets shape1, text1, … to their centres in pixels.
+place_controls() {
+    local geometry name
+    geometry=$(xdo getwindowgeometry "$wid") || fail "could not read the window geometry"
+    read -r window_width window_height < <(sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p' <<<"$geometry")
+    [ -n "$window_width" ] || fail "no size in: $geometry"
+    for name in "${!centre_twips[@]}"; do
+        # shellcheck disable=SC2086 # two numbers
+        read -r -a "$name" < <(awk -v w="$window_width" -v xy="${centre_twips[$name]}" \
+            'BEGIN { split(xy, t, " "); s = w / 4680; printf "%d %d\n", t[1] * s, t[2] * s }')
+    done
 }
 
 program_alive() {
@@ -285,10 +298,13 @@ start_xvfb
 # thumb with its skin tone and the space are one character each.
 start_program
 
-geometry=$(xdo getwindowgeometry "$wid") || fail "could not read the window geometry"
-grep -q 'Geometry: 312x162' <<<"$geometry" || fail "window is not 312x162: $geometry"
+# 4,680 by 2,430 twips at one scale, never below 15 twips to a pixel.
+((window_width >= 312)) || fail "window narrower than 312 pixels: ${window_width}x$window_height"
+((window_height * 4680 >= (window_width - 1) * 2430 && window_height * 4680 <= (window_width + 1) * 2430)) ||
+    fail "window out of proportion: ${window_width}x$window_height"
 hints=$(timeout 10 xprop -id "$wid" WM_NORMAL_HINTS) || fail "could not read the size hints"
-grep -q 'minimum size: 312 by 162' <<<"$hints" && grep -q 'maximum size: 312 by 162' <<<"$hints" ||
+size="$window_width by $window_height"
+grep -q "minimum size: $size" <<<"$hints" && grep -q "maximum size: $size" <<<"$hints" ||
     fail "the window can be resized: $hints"
 type=$(timeout 10 xprop -id "$wid" _NET_WM_WINDOW_TYPE) || fail "could not read the window type"
 grep -q '_NET_WM_WINDOW_TYPE_UTILITY' <<<"$type" || fail "not a tool window: $type"

@@ -1,4 +1,5 @@
 // The hover preview: the markup as a forum would show it, with nothing typed ever interpreted.
+#include "markup_length.h"
 #include "output_line.h"
 #include "preview.h"
 #include "window_test_support.h"
@@ -130,7 +131,9 @@ void PreviewTest::hoverShowsPreview() {
     text2->setText(Tagged(u"<i>"_s));
     hover();
     QTRY_VERIFY(QToolTip::isVisible());
-    QCOMPARE(QToolTip::text(), huewright::PreviewHtml(text2->text()));
+    // Under the length line, the preview.
+    QCOMPARE(QToolTip::text(), u"<p>"_s + huewright::LengthLine(text2->text(), {}) + u"</p>"_s +
+                                   huewright::PreviewHtml(text2->text()));
 
     text2->setText(QString());
     hover();

@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
+#include <cmath>
 #include <memory>
 #include <optional>
 
@@ -67,6 +68,39 @@ private:
     QTimer timer_;
     std::optional<SeenBox> seen_;
 };
+
+// Pixels per twip of the window's layout, read off its width of 4,680 twips.
+inline double Scale(const QWidget& window) {
+    return window.width() / 4680.0;
+}
+
+// Whether every edge of `control` lies where its twips put it at `scale`: within half a pixel
+// for rounding to whole pixels, and another half for the window's width, which the scale
+// is read off, having been rounded too.
+inline bool PlacedAtScale(const QWidget& control, const QRect& twips, double scale) {
+    const QRect g = control.geometry();
+    const auto near = [scale](int pixels, int inTwips) {
+        return std::abs(pixels - inTwips * scale) <= 1.0 + 1e-9;
+    };
+    return near(g.left(), twips.left()) && near(g.top(), twips.top()) &&
+           near(g.left() + g.width(), twips.left() + twips.width()) &&
+           near(g.top() + g.height(), twips.top() + twips.height());
+}
+
+inline QString Describe(const QWidget& control, const QRect& twips) {
+    const QRect g = control.geometry();
+    return QStringLiteral("%1 at %2,%3 %4x%5 for twips %6,%7 %8x%9 at scale %10")
+        .arg(control.objectName())
+        .arg(g.x())
+        .arg(g.y())
+        .arg(g.width())
+        .arg(g.height())
+        .arg(twips.x())
+        .arg(twips.y())
+        .arg(twips.width())
+        .arg(twips.height())
+        .arg(Scale(*control.window()));
+}
 
 // A fresh, shown window for each test function.
 inline std::unique_ptr<Form1> ShowWindow(TimeOfDay clock = SecondsSinceMidnight) {

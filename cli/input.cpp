@@ -1,0 +1,108 @@
+#include "input.h"
+
+#include "characters.h"
+#include "code_table.h"
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <string_view>
+
+namespace huewright::cli {
+namespace {
+
+// The engine's limit: the slots of its table after slot 0.
+constexpr std::size_t kMaxCharacters = CodeTable::kSlots - 1;
+
+constexpr std::size_t kChunk = std::size_t{64} << 10U;
+constexpr std::size_t kFirstCount = std::size_t{1} << 20U;
+
+// The text without one final line ending. While more may follow, a final "\r" may be the
+// first half of "\r\n", so it is left out too: what remains is a prefix of the final text.
+std::u16string_view WithoutLineEnding(std::u16string_view text, bool complete) {
+    if (text.ends_with(u'\n')) {
+        text.remove_suffix(1);
+        if (text.ends_with(u'\r')) {
+            text.remove_suffix(1);
+        }
+    } else if (!complete && text.ends_with(u'\r')) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+// A break between characters never depends on what follows the next code point, so a text
+// has at least as many characters as any of its prefixes: once a prefix is over the limit,
+// so is the whole.
+bool OverLimit(std::u16string_view prefix) {
+    return prefix.size() > kMaxCharacters && CharacterBounds(prefix).size() - 1 > kMaxCharacters;
+}
+
+std::string Describe(const Utf8Error& error, const std::string& where) {
+    return where + " is not valid UTF-8: " + std::string(error.reason) + " at byte offset " +
+           std::to_string(error.offset);
+}
+
+} // namespace
+
+Input FromArguments(const std::vector<std::string>& words) {
+    Input input;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        if (i > 0) {
+            input.text += u' ';
+        }
+        if (const auto error = DecodeUtf8(words[i], input.text)) {
+            input.error = Describe(*error, "TEXT argument " + std::to_string(i + 1));
+            return input;
+        }
+    }
+    return input;
+}
+
+Input FromStream(std::FILE* in) {
+    Input input;
+    Utf8Decoder decoder;
+    std::array<char, kChunk> buffer{};
+    std::size_t total = 0;
+    // Counting characters costs a pass over the text, so it is done each time the input
+    // doubles: at most twice the work of one count over everything read. The first count
+    // waits for 1 MiB, so that an ordinary text, even one full of emoji, is counted once, by
+    // the engine; endless input still stops within a few milliseconds.
+    std::size_t nextCount = kFirstCount;
+    for (;;) {
+        const std::size_t got = std::fread(buffer.data(), 1, buffer.size(), in);
+        total += got;
+        if (const auto error = decoder.Feed(std::string_view(buffer.data(), got), input.text)) {
+            input.error = Describe(*error, "standard input");
+            return input;
+        }
+        if (got < buffer.size()) {
+            if (std::ferror(in) != 0) {
+                input.error = std::string("cannot read standard input: ") + std::strerror(errno);
+                input.readError = true;
+                return input;
+            }
+            break; // end of input
+        }
+        if (total > kMaxInputBytes) {
+            input.overLimit = OverLimit(WithoutLineEnding(input.text, false));
+            input.overSize = !input.overLimit;
+            return input;
+        }
+        if (total >= nextCount) {
+            if (OverLimit(WithoutLineEnding(input.text, false))) {
+                input.overLimit = true;
+                return input;
+            }
+            nextCount *= 2;
+        }
+    }
+    if (const auto error = decoder.Finish()) {
+        input.error = Describe(*error, "standard input");
+        return input;
+    }
+    input.text.resize(WithoutLineEnding(input.text, true).size());
+    return input;
+}
+
+} // namespace huewright::cli

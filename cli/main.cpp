@@ -1,0 +1,234 @@
+// huewright-cli: the gradient markup of a text, from the arguments or standard input, on
+// standard output. Errors go to standard error; the exit status says which happened.
+#include "colour_arg.h"
+#include "gradient.h"
+#include "input.h"
+#include "utf8.h"
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <memory>
+#include <new>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace {
+
+using huewright::Colour;
+
+constexpr int kGenerationFailed = 1; // also a failure to read or write
+constexpr int kUsage = 2;
+
+constexpr std::string_view kName = "huewright-cli";
+
+void Complain(std::string_view message) {
+    std::string line = std::string(kName) + ": " + std::string(message);
+    // One line, whatever the message held.
+    std::ranges::replace_if(
+        line, [](char c) { return c == '\n' || c == '\r'; }, ' ');
+    line += '\n';
+    std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
+void ComplainOfWriting() {
+    Complain(std::string("cannot write to standard output: ") +
+             (errno != 0 ? std::strerror(errno) : "write failed"));
+}
+
+// Everything on standard output goes through here or WriteMarkup, so that a full disk or a
+// closed pipe is reported instead of passing for success.
+bool WriteOut(std::string_view bytes) {
+    errno = 0;
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
+    if (written && std::fflush(stdout) == 0) {
+        return true;
+    }
+    ComplainOfWriting();
+    return false;
+}
+
+// The markup is encoded and written a piece at a time: 2.4 million units of it need not be
+// held twice.
+bool WriteMarkup(std::u16string_view markup, bool newline) {
+    constexpr std::size_t kPiece = std::size_t{16} << 10U;
+    std::string bytes;
+    bytes.reserve(kPiece * 3 + 1);
+    errno = 0;
+    while (!markup.empty()) {
+        std::size_t size = std::min(kPiece, markup.size());
+        if (size < markup.size() && markup[size - 1] >= 0xD800U && markup[size - 1] <= 0xDBFFU) {
+            ++size; // keep a surrogate pair together
+        }
+        bytes.clear();
+        huewright::cli::AppendUtf8(markup.substr(0, size), bytes);
+        markup.remove_prefix(size);
+        if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size()) {
+            ComplainOfWriting();
+            return false;
+        }
+    }
+    return WriteOut(newline ? "\n" : "");
+}
+
+// When reading stopped early the engine counted only the part read; its description then
+// goes without the count, which would understate the text.
+std::string WithoutCount(std::string description) {
+    const auto open = description.find(" (");
+    const auto close = description.find(')', open);
+    if (open != std::string::npos && close != std::string::npos) {
+        description.erase(open, close - open + 1);
+    }
+    return description;
+}
+
+// CLI11 knows nothing of TEXT, which it leaves alone; the help names it all the same.
+class HelpFormat : public CLI::Formatter {
+public:
+    std::string make_usage(const CLI::App* /*app*/, std::string name) const override {
+        return "Usage: " + name +
+               " [OPTIONS] [--] [TEXT...]\n\n"
+               "TEXT is the words given, joined with single spaces; the first word that is not "
+               "an option starts it, and -- before it lets it begin with a dash. Without TEXT, "
+               "or with -, the text is read from standard input and one final line ending is "
+               "dropped.\n";
+    }
+};
+
+struct Options {
+    std::string start = "0,0,0";
+    std::string end = "0,0,0";
+    bool bold = false;
+    bool italic = false;
+    bool compact = false;
+    bool noNewline = false;
+    std::vector<std::string> words;
+    Colour startColour;
+    Colour endColour;
+};
+
+void Describe(CLI::App& app, Options& options) {
+    app.description("Writes bracket-tag forum markup in which every character of TEXT wears its "
+                    "own [color=#RRGGBB] tag, stepping from the start colour to the end colour.");
+    // Given twice, the last one counts, so that a script can override an alias's colour.
+    app.add_option("-s,--start", options.start, "Start colour (default 0,0,0)")
+        ->type_name("COLOUR")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    app.add_option("-e,--end", options.end, "End colour (default 0,0,0)")
+        ->type_name("COLOUR")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    app.add_flag("-b,--bold", options.bold, "Wrap the markup in [b]...[/b]");
+    app.add_flag("-i,--italic", options.italic, "Wrap the markup in [i]...[/i]");
+    app.add_flag("-c,--compact", options.compact,
+                 "Write the compact form of the markup, for forums with a length limit");
+    app.add_flag("-n", options.noNewline, "Do not end the output with a newline");
+    // The first word that is not an option starts TEXT; the rest is handed over untouched
+    // (as a positional, CLI11 would read "[b]" or "[x,y]" as a list and strip its brackets).
+    app.prefix_command();
+    app.set_version_flag("--version", std::string(kName) + " " + HUEWRIGHT_VERSION);
+    app.footer("COLOUR is #RRGGBB, RRGGBB, #RGB (hex digits, either case) or R,G,B with "
+               "decimal values from 0 to 256 (256 is written FF).\n"
+               "Exit status: 0 markup written, 1 the markup could not be made or written, "
+               "2 usage error or text that is not UTF-8.");
+}
+
+// The colour an option names; on a bad value, the complaint made.
+std::optional<Colour> ColourOption(std::string_view option, std::string_view value) {
+    auto parsed = huewright::cli::ParseColour(value);
+    if (const auto* message = std::get_if<std::string>(&parsed)) {
+        Complain(std::string(option) + ": " + *message);
+        return std::nullopt;
+    }
+    return std::get<Colour>(parsed);
+}
+
+// Reads the command line into `options`. Returns the exit status when the program ends here:
+// after --help or --version, or on a usage error.
+std::optional<int> Parse(int argc, char** argv, Options& options) {
+    CLI::App app;
+    app.name(std::string(kName));
+    app.formatter(std::make_shared<HelpFormat>());
+    Describe(app, options);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        return WriteOut(app.help()) ? 0 : kGenerationFailed;
+    } catch (const CLI::CallForVersion& version) {
+        return WriteOut(std::string(version.what()) + "\n") ? 0 : kGenerationFailed;
+    } catch (const CLI::ParseError& error) {
+        Complain(std::string(error.what()) + " (see " + std::string(kName) + " --help)");
+        return kUsage;
+    }
+    options.words = app.remaining();
+    if (!options.words.empty() && options.words.front() == "--") {
+        options.words.erase(options.words.begin());
+    } else if (!options.words.empty() && options.words.front().size() > 1 &&
+               options.words.front().starts_with('-')) {
+        // CLI11 hands on what it does not know; a dash here is an option mistyped, not text.
+        Complain("unknown option " + options.words.front() +
+                 " (put -- before a text that begins with a dash; see " + std::string(kName) +
+                 " --help)");
+        return kUsage;
+    }
+    const std::optional<Colour> start = ColourOption("--start", options.start);
+    const std::optional<Colour> end = start ? ColourOption("--end", options.end) : std::nullopt;
+    if (!start || !end) {
+        return kUsage;
+    }
+    options.startColour = *start;
+    options.endColour = *end;
+    return std::nullopt;
+}
+
+int Run(int argc, char** argv) {
+    Options options;
+    if (const std::optional<int> status = Parse(argc, argv, options)) {
+        return *status;
+    }
+
+    const bool fromStdin =
+        options.words.empty() || (options.words.size() == 1 && options.words[0] == "-");
+    const huewright::cli::Input input = fromStdin ? huewright::cli::FromStream(stdin)
+                                                  : huewright::cli::FromArguments(options.words);
+    if (input.error) {
+        Complain(*input.error);
+        return input.readError ? kGenerationFailed : kUsage;
+    }
+    if (input.overSize) {
+        Complain("the text on standard input is larger than 16 MiB, more than " +
+                 std::string(kName) + " reads");
+        return kGenerationFailed;
+    }
+
+    const huewright::Generation generation =
+        options.compact
+            ? huewright::MakeCompactGradient(input.text, options.startColour, options.endColour,
+                                             options.bold, options.italic)
+            : huewright::MakeGradient(input.text, options.startColour, options.endColour,
+                                      options.bold, options.italic);
+    if (generation.failure) {
+        Complain(input.overLimit ? WithoutCount(generation.failure->description)
+                                 : generation.failure->description);
+        return kGenerationFailed;
+    }
+    return WriteMarkup(generation.output, !options.noNewline) ? 0 : kGenerationFailed;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return Run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        Complain("there is not enough memory to colour this text");
+    } catch (const std::exception& e) {
+        Complain(std::string("the markup could not be made: ") + e.what());
+    }
+    return kGenerationFailed;
+}

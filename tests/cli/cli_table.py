@@ -1,0 +1,245 @@
+#!/usr/bin/env python3
+"""Runs huewright-cli through a table of invocations and compares standard output, standard
+error and the exit status of each. The whole table runs under two locales: the bytes in and
+out must not depend on them.
+
+usage: cli_table.py PATH-TO-HUEWRIGHT-CLI
+"""
+import os
+import subprocess
+import sys
+import threading
+
+PROGRAM = sys.argv[1]
+NAME = "huewright-cli: "
+
+NO_TEXT = NAME + "There is no text to colour. Type a text first, then press Generate.\n"
+TOO_LONG = (NAME + "The text has more than 99,999 characters{}, more than Huewright can "
+            "colour. Shorten it and generate again.\n")
+FORMS = "use #RRGGBB, RRGGBB, #RGB or R,G,B with values from 0 to 256"
+
+
+def black(*characters):
+    return "".join(f"[color=#000000]{c}[/color]" for c in characters)
+
+
+def bad_colour(option, value, why=None):
+    if why is None:
+        return f'{NAME}{option}: "{value}" is not a colour; {FORMS}\n'
+    return f'{NAME}{option}: "{value}" is not a colour: {why}\n'
+
+
+def bad_utf8(where, reason, offset):
+    return f"{NAME}{where} is not valid UTF-8: {reason} at byte offset {offset}\n"
+
+
+HI = "[b][color=#800000]H[/color][color=#01007F]i[/color][/b]"
+HELLO = ("[color=#CC0000]H[/color][color=#990033]e[/color][color=#660066]l[/color]"
+         "[color=#330099]l[/color][color=#0000CC]o[/color]")
+RED_TO_BLUE = ["-s", "255,0,0", "-e", "0,0,255"]
+
+# (name, arguments, standard input or None, exit status, standard output, standard error)
+# Standard input None means none is given (it is /dev/null). Outputs are str, compared as
+# UTF-8 bytes; a standard error of None is not compared (only its prefix and one line).
+TABLE = [
+    # The worked examples, and each way of writing a colour.
+    ("two characters, bold", ["-s", "255,0,0", "-e", "#0000FF", "-b", "Hi"], None, 0, HI + "\n", ""),
+    ("five characters from stdin", ["-s", "FF0000", "-e", "0000ff"], b"Hello\n", 0, HELLO + "\n", ""),
+    ("#RGB doubles each digit", ["-s", "#F00", "-e", "#00f", "Hello"], None, 0, HELLO + "\n", ""),
+    ("R,G,B with spaces and leading zeros", ["-s", " 255 ,000, 0", "-e", "0, 0,0255 ", "Hello"],
+     None, 0, HELLO + "\n", ""),
+    ("256 is written FF", ["-s", "256,256,256", "-e", "256,256,256", "a"], None, 0,
+     "[color=#FFFFFF]a[/color]\n", ""),
+    ("mixed case hex", ["--start=#aBcDeF", "--end", "AbCdEf", "x"], None, 0,
+     "[color=#ABCDEF]x[/color]\n", ""),
+    ("defaults are black", ["a"], None, 0, black("a") + "\n", ""),
+    ("the last of two colours counts", ["-s", "1,1,1", "-s", "#FFFFFF", "-e", "#fff", "a"], None,
+     0, "[color=#FFFFFF]a[/color]\n", ""),
+    # Switches, -n, and how the text is put together.
+    ("bold and italic nest", ["-bi", "a"], None, 0, "[b][i]" + black("a") + "[/i][/b]\n", ""),
+    ("-n drops the newline", ["-n", "-b", "-s", "255,0,0", "-e", "0,0,255", "Hi"], None, 0, HI, ""),
+    ("arguments joined with one space", ["a", "b"], None, 0, black("a", " ", "b") + "\n", ""),
+    ("-- before a text with a dash", ["--", "-x"], None, 0, black("-", "x") + "\n", ""),
+    ("brackets copied as they are", ["[/b]", "[x,y]"], None, 0,
+     black("[", "/", "b", "]", " ", "[", "x", ",", "y", "]") + "\n", ""),
+    ("a character is what a reader sees", ["e\u0301\U0001F1EB\U0001F1F7\U0001F600"], None, 0,
+     black("e\u0301", "\U0001F1EB\U0001F1F7", "\U0001F600") + "\n", ""),
+    ("the single argument - reads stdin", ["-"], b"ok\n", 0, black("o", "k") + "\n", ""),
+    ("stdin: one final CRLF dropped", [], b"ok\r\n", 0, black("o", "k") + "\n", ""),
+    ("stdin: only one line ending dropped", [], b"a\nb\n\n", 0, black("a", "\n", "b", "\n") + "\n", ""),
+    ("stdin: a lone final CR stays", [], b"a\r", 0, black("a", "\r") + "\n", ""),
+    ("stdin: no line ending", [], b"a", 0, black("a") + "\n", ""),
+    ("stdin: UTF-8 across the text", [], "\u00e9\u4e2d\U0001F600\n".encode(), 0,
+     black("\u00e9", "\u4e2d", "\U0001F600") + "\n", ""),
+    ("empty stdin, equal colours", ["-b"], b"", 0, "[b][/b]\n", ""),
+    ("compact", ["-c", *RED_TO_BLUE, "a  b"], None, 0,
+     "[color=#C00000]a[/color]  [color=#0300BD]b[/color]\n", ""),
+    ("compact from stdin", ["--compact", "-n"], b"aa a\n", 0, "[color=#000000]aa a[/color]", ""),
+    ("--help on stdout", ["--help"], None, 0, None, ""),
+    ("--version", ["--version"], None, 0, "huewright-cli 1.0.0\n", ""),
+    # Failures of the generation: the engine's description, nothing on stdout, status 1.
+    ("no text while colours differ", ["-e", "0,0,1", ""], None, 1, "", NO_TEXT),
+    ("empty stdin while colours differ", RED_TO_BLUE, b"\n", 1, "", NO_TEXT),
+    ("compact fails alike", ["-c", *RED_TO_BLUE, ""], None, 1, "", NO_TEXT),
+    ("100,000 characters", [], b"x" * 100_000 + b"\n", 1, "", TOO_LONG.format(" (100,000)")),
+    ("99,999 characters and emoji", [], "\U0001F600".encode() * 99_999, 0, None, ""),
+    # Usage errors: one line, status 2.
+    ("unknown option", ["-b", "--frobnicate", "x"], None, 2, "",
+     NAME + "unknown option --frobnicate (put -- before a text that begins with a dash; "
+     "see huewright-cli --help)\n"),
+    ("a text with a dash needs --", ["-x"], None, 2, "", None),
+    ("options after TEXT are text", ["a", "-b"], None, 0, black("a", " ", "-", "b") + "\n", ""),
+    ("-- only once", ["--", "--", "x"], None, 0, black("-", "-", " ", "x") + "\n", ""),
+    ("option without its value", ["-s"], None, 2, "",
+     NAME + "--start: 1 required COLOUR missing (see huewright-cli --help)\n"),
+    ("three digits need #", ["-s", "F80", "x"], None, 2, "", bad_colour("--start", "F80")),
+    ("too few hex digits", ["-e", "#12", "x"], None, 2, "", bad_colour("--end", "#12")),
+    ("not a hex digit", ["-s", "12345G", "x"], None, 2, "", bad_colour("--start", "12345G")),
+    ("seven hex digits", ["-s", "#FF00001", "x"], None, 2, "", bad_colour("--start", "#FF00001")),
+    ("empty colour", ["-s", "", "x"], None, 2, "", bad_colour("--start", "")),
+    ("two values", ["-s", "1,2", "x"], None, 2, "",
+     bad_colour("--start", "1,2", "R,G,B takes exactly three values")),
+    ("four values", ["-s", "1,2,3,4", "x"], None, 2, "",
+     bad_colour("--start", "1,2,3,4", "R,G,B takes exactly three values")),
+    ("above 256", ["-e", "0,257,0", "x"], None, 2, "",
+     bad_colour("--end", "0,257,0", "257 is out of range; each value runs from 0 to 256")),
+    ("far above 256", ["-e", "0,0,99999999999999999999", "x"], None, 2, "",
+     bad_colour("--end", "0,0,99999999999999999999",
+                "99999999999999999999 is out of range; each value runs from 0 to 256")),
+    ("negative", ["-s", "-1,0,0", "x"], None, 2, "",
+     bad_colour("--start", "-1,0,0", '"-1" is not a whole number from 0 to 256')),
+    ("empty value", ["-s", "1,,2", "x"], None, 2, "",
+     bad_colour("--start", "1,,2", '"" is not a whole number from 0 to 256')),
+    ("overlong", [], b"ab\xc0\x80", 2, "", bad_utf8("standard input", "overlong encoding", 2)),
+    ("overlong three bytes", [], b"\xe0\x80\xaf", 2, "", bad_utf8("standard input", "overlong encoding", 0)),
+    ("surrogate", [], b"a\xed\xa0\x80", 2, "", bad_utf8("standard input", "surrogate code point", 1)),
+    ("above U+10FFFF", [], b"a\xf4\x90\x80\x80", 2, "",
+     bad_utf8("standard input", "code point above U+10FFFF", 1)),
+    ("truncated at the end", [], b"ab\xe2\x82", 2, "", bad_utf8("standard input", "truncated sequence", 2)),
+    ("truncated inside", [], b"a\xe2\x28\xa1", 2, "", bad_utf8("standard input", "truncated sequence", 1)),
+    ("stray continuation byte", [], b"\x80", 2, "",
+     bad_utf8("standard input", "unexpected continuation byte", 0)),
+    ("byte never in UTF-8", [], b"ok\xff", 2, "", bad_utf8("standard input", "byte never used in UTF-8", 2)),
+    ("bad UTF-8 after the first chunk", [], b"x" * 70_000 + b"\xc3", 2, "",
+     bad_utf8("standard input", "truncated sequence", 70_000)),
+    ("bad UTF-8 in an argument", ["ok", b"a\xc3(".decode("utf-8", "surrogateescape")], None, 2, "",
+     bad_utf8("TEXT argument 2", "truncated sequence", 1)),
+]
+
+
+def stream(chunk, limit):
+    """Standard input that goes on far beyond what the program may read."""
+    return ("stream", chunk, limit)
+
+
+# Endless input ends quickly, with little read. (name, arguments, stream, exit, stderr, most read)
+ENDLESS = [
+    ("endless text stops at the limit", [], stream(b"abcdefghij" * 6554, 1 << 30), 1,
+     TOO_LONG.format(""), 2 << 20),
+    ("one endless character stops at 16 MiB", [], stream("\u0301".encode() * 32768, 1 << 30), 1,
+     NAME + "the text on standard input is larger than 16 MiB, more than huewright-cli reads\n",
+     (16 << 20) + (1 << 20)),
+]
+
+LOCALES = [{"LC_ALL": "C"}, {"LANG": "tr_TR.ISO-8859-9", "LC_ALL": "tr_TR.ISO-8859-9"}]
+
+failures = []
+
+
+def check(name, condition, detail):
+    if not condition:
+        failures.append(f"{name}: {detail}")
+
+
+def run(arguments, stdin, env, stdout=subprocess.PIPE):
+    return subprocess.run([PROGRAM, *[os.fsencode(a) for a in arguments]],
+                          input=stdin if stdin is not None else None,
+                          stdin=subprocess.DEVNULL if stdin is None else None,
+                          stdout=stdout, stderr=subprocess.PIPE, env=env, timeout=60)
+
+
+def run_table(env, label):
+    for name, arguments, stdin, status, out, err in TABLE:
+        name = f"{label}: {name}"
+        result = run(arguments, stdin, env)
+        check(name, result.returncode == status, f"exit {result.returncode}, wanted {status}; "
+              f"stderr {result.stderr!r}")
+        if out is not None:
+            check(name, result.stdout == out.encode(), f"stdout {result.stdout[:300]!r}")
+        if err is not None:
+            check(name, result.stderr == err.encode(), f"stderr {result.stderr!r}, wanted {err!r}")
+        elif status != 0:
+            lines = result.stderr.decode(errors="replace").split("\n")
+            check(name, len(lines) == 2 and lines[0].startswith(NAME) and lines[1] == "",
+                  f"stderr is not one line: {result.stderr!r}")
+        if name.endswith("--help on stdout"):
+            check(name, b"Usage: huewright-cli [OPTIONS] [--] [TEXT...]" in result.stdout,
+                  f"help {result.stdout[:200]!r}")
+        if name.endswith("99,999 characters and emoji"):
+            check(name, result.stdout.count(b"[color=#") == 99_999, "not 99,999 tags")
+
+
+def run_endless(env, label):
+    for name, arguments, (_, chunk, limit), status, err, most in ENDLESS:
+        name = f"{label}: {name}"
+        process = subprocess.Popen([PROGRAM, *arguments], stdin=subprocess.PIPE,
+                                   stdout=subprocess.PIPE, stderr=subprocess.PIPE, env=env)
+        written = 0
+
+        def feed():
+            nonlocal written
+            try:
+                while written < limit:
+                    process.stdin.write(chunk)
+                    written += len(chunk)
+                process.stdin.close()
+            except (BrokenPipeError, ValueError):
+                pass
+
+        feeder = threading.Thread(target=feed)
+        feeder.start()
+        # Not communicate(): it would close standard input under the feeder.
+        out, error = process.stdout.read(), process.stderr.read()
+        process.wait(timeout=120)
+        feeder.join(timeout=120)
+        check(name, process.returncode == status, f"exit {process.returncode}, wanted {status}")
+        check(name, out == b"", f"stdout {out[:200]!r}")
+        check(name, error == err.encode(), f"stderr {error!r}, wanted {err!r}")
+        check(name, written <= most, f"{written} bytes were taken, more than {most}")
+
+
+def run_write_errors(env, label):
+    with open("/dev/full", "wb") as full:
+        for arguments in (["Hi"], ["--help"]):
+            name = f"{label}: {' '.join(arguments)} > /dev/full"
+            result = run(arguments, None, env, stdout=full)
+            check(name, result.returncode == 1, f"exit {result.returncode}")
+            check(name, result.stderr ==
+                  (NAME + "cannot write to standard output: No space left on device\n").encode(),
+                  f"stderr {result.stderr!r}")
+    name = f"{label}: standard input is a directory"
+    directory = os.open("/", os.O_RDONLY)
+    try:
+        result = subprocess.run([PROGRAM], stdin=directory, capture_output=True, env=env, timeout=60)
+    finally:
+        os.close(directory)
+    check(name, result.returncode == 1 and result.stdout == b"", f"exit {result.returncode}")
+    check(name, result.stderr == (NAME + "cannot read standard input: Is a directory\n").encode(),
+          f"stderr {result.stderr!r}")
+
+
+# Only the path, the sanitizers' settings and the locale under test reach the program.
+BASE = {k: v for k, v in os.environ.items() if k == "PATH" or k.endswith("SAN_OPTIONS")}
+
+for locale in LOCALES:
+    environment = {**BASE, **locale}
+    label = ",".join(f"{k}={v}" for k, v in locale.items())
+    run_table(environment, label)
+    run_endless(environment, label)
+    run_write_errors(environment, label)
+
+for failure in failures:
+    print("FAIL", failure)
+cases = len(LOCALES) * (len(TABLE) + len(ENDLESS) + 3)
+print(f"{cases - len(failures)} of {cases} invocations as expected")
+sys.exit(1 if failures else 0)

@@ -1,0 +1,85 @@
+#include "twips_layout.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QWidget>
+#include <algorithm>
+#include <cmath>
+
+namespace huewright {
+
+namespace {
+
+int Round(double pixels) {
+    return static_cast<int>(std::lround(pixels));
+}
+
+// Each step of the search widens the window by about one pixel.
+constexpr double kScaleStep = 1.0 / 4680.0;
+constexpr int kMaxSteps = 10'000;
+
+} // namespace
+
+QRect Scaled(const QRect& twips, double scale) {
+    const int left = Round(twips.x() * scale);
+    const int top = Round(twips.y() * scale);
+    const int right = Round((twips.x() + twips.width()) * scale);
+    const int bottom = Round((twips.y() + twips.height()) * scale);
+    return {left, top, right - left, bottom - top};
+}
+
+QSize ContentSize(const QWidget& control) {
+    if (const auto* button = qobject_cast<const QPushButton*>(&control)) {
+        // The caption plus the style's frame and margins, without the minimum width some
+        // styles give every button: a narrow "<>" is fine as long as it shows whole.
+        QStyleOptionButton option;
+        option.initFrom(button);
+        const QSize text = button->fontMetrics().size(Qt::TextShowMnemonic, button->text());
+        return button->style()->sizeFromContents(QStyle::CT_PushButton, &option, text, button);
+    }
+    if (qobject_cast<const QLabel*>(&control) != nullptr ||
+        qobject_cast<const QCheckBox*>(&control) != nullptr) {
+        return control.sizeHint(); // the caption, plus indicator and spacing for a check box
+    }
+    const QSize minimum = control.minimumSizeHint();
+    return minimum.isValid() ? minimum : QSize();
+}
+
+double TwipsLayout::fittingScale() const {
+    double scale = kPixelsPerTwipAtLeast;
+    for (const Placement& p : placements_) {
+        const QSize needed = ContentSize(*p.control);
+        if (p.twips.width() > 0) {
+            scale = std::max(scale, needed.width() / static_cast<double>(p.twips.width()));
+        }
+        if (p.twips.height() > 0) {
+            scale = std::max(scale, needed.height() / static_cast<double>(p.twips.height()));
+        }
+    }
+    // Rounding to whole pixels can take a pixel off; widen until it no longer does.
+    for (int step = 0; step < kMaxSteps && !fits(scale); ++step) {
+        scale += kScaleStep;
+    }
+    return scale;
+}
+
+bool TwipsLayout::fits(double scale) const {
+    return std::ranges::all_of(placements_, [scale](const Placement& p) {
+        const QSize needed = ContentSize(*p.control);
+        const QSize placed = Scaled(p.twips, scale).size();
+        return needed.width() <= placed.width() && needed.height() <= placed.height();
+    });
+}
+
+void TwipsLayout::apply(QWidget& window, double scale) const {
+    for (const Placement& p : placements_) {
+        p.control->setGeometry(Scaled(p.twips, scale));
+    }
+    window.setFixedSize(Scaled(QRect(QPoint(0, 0), window_), scale).size());
+}
+
+} // namespace huewright
