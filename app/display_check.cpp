@@ -18,8 +18,10 @@ void Say(const QString& line) {
     std::fprintf(stderr, "huewright: %s\n", qPrintable(line));
 }
 
-const QString kHeadless = QStringLiteral(
-    "start it from a desktop session, or without a screen use: xvfb-run -a huewright");
+QString Headless() {
+    return QStringLiteral(
+        "start it from a desktop session, or without a screen use: xvfb-run -a huewright");
+}
 
 QString Env(const char* name) {
     return QString::fromLocal8Bit(qgetenv(name));
@@ -70,10 +72,10 @@ struct Cause {
     QString cure;
 };
 
-Cause WhyNot(const QString& platform, const std::optional<QStringList>& available) {
+// Why `platform`, one of those Qt tried, did not start, given the plugins Qt found.
+Cause WhyNot(const QString& platform, const QStringList& available) {
     const bool wayland = platform.startsWith(u"wayland");
-    // Without the list we cannot tell a missing plugin from a display that is not there.
-    if (available && !available->contains(platform)) {
+    if (!available.contains(platform)) {
         if (wayland) {
             return {QStringLiteral("Qt's Wayland platform plugin is not installed"),
                     QStringLiteral("install the package qt6-wayland")};
@@ -83,7 +85,7 @@ Cause WhyNot(const QString& platform, const std::optional<QStringList>& availabl
                     QStringLiteral("reinstall the package libqt6gui6")};
         }
         const QString found =
-            available->isEmpty() ? QStringLiteral("none") : available->join(QStringLiteral(", "));
+            available.isEmpty() ? QStringLiteral("none") : available.join(QStringLiteral(", "));
         return {QStringLiteral("Qt has no platform plugin \"%1\" (QT_QPA_PLATFORM; it has: %2)")
                     .arg(platform, found),
                 QStringLiteral("set QT_QPA_PLATFORM to one of those, or unset it")};
@@ -91,11 +93,11 @@ Cause WhyNot(const QString& platform, const std::optional<QStringList>& availabl
     if (platform == u"xcb") {
         const QString display = Env("DISPLAY");
         if (display.isEmpty()) {
-            return {QStringLiteral("no X display (DISPLAY is not set)"), kHeadless};
+            return {QStringLiteral("no X display (DISPLAY is not set)"), Headless()};
         }
         return {QStringLiteral("cannot open the X display \"%1\" (is the X server running?)")
                     .arg(display),
-                kHeadless};
+                Headless()};
     }
     if (wayland) {
         QString name = Env("WAYLAND_DISPLAY");
@@ -104,15 +106,15 @@ Cause WhyNot(const QString& platform, const std::optional<QStringList>& availabl
         }
         const QString runtime = Env("XDG_RUNTIME_DIR");
         if (QDir::isRelativePath(name) && runtime.isEmpty()) {
-            return {QStringLiteral("no Wayland display (XDG_RUNTIME_DIR is not set)"), kHeadless};
+            return {QStringLiteral("no Wayland display (XDG_RUNTIME_DIR is not set)"), Headless()};
         }
         const QString socket = QDir::isRelativePath(name) ? runtime + u'/' + name : name;
         return {QStringLiteral("no Wayland display: no compositor answers at %1 "
                                "(is the compositor running?)")
                     .arg(socket),
-                kHeadless};
+                Headless()};
     }
-    return {QStringLiteral("Qt's platform \"%1\" could not start").arg(platform), kHeadless};
+    return {QStringLiteral("Qt's platform \"%1\" could not start").arg(platform), Headless()};
 }
 
 // Everything Qt says while it opens the display is about the attempts we explain ourselves.
@@ -126,10 +128,14 @@ void HandleStartupMessage(QtMsgType type, const QMessageLogContext& context,
                           const QString& message) {
     if (type == QtFatalMsg) {
         const std::optional<QStringList> available = AvailablePlugins(message);
+        if (!available) {
+            Say(message.simplified()); // not about the display: Qt's own words, on one line
+            std::_Exit(EXIT_FAILURE);
+        }
         QStringList causes;
         QString cure;
         for (const QString& platform : PlatformsTried()) {
-            const Cause cause = WhyNot(platform, available);
+            const Cause cause = WhyNot(platform, *available);
             causes.append(cause.what);
             if (cure.isEmpty()) {
                 cure = cause.cure;
@@ -157,7 +163,7 @@ bool PrepareDisplay() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         if (!x11 && !wayland) {
             Say(QStringLiteral("no display (neither WAYLAND_DISPLAY nor DISPLAY is set); ") +
-                kHeadless);
+                Headless());
             return false;
         }
         if (wayland && (socketNamed || !x11)) {
@@ -169,7 +175,7 @@ bool PrepareDisplay() {
     const QStringList platforms = PlatformsTried();
     if (platforms.size() == 1 && platforms.front().startsWith(u"wayland") && !socketNamed) {
         // Said here, before the Wayland library prints a line of its own about it.
-        Say(QStringLiteral("no Wayland display (XDG_RUNTIME_DIR is not set); ") + kHeadless);
+        Say(QStringLiteral("no Wayland display (XDG_RUNTIME_DIR is not set); ") + Headless());
         return false;
     }
 #endif
