@@ -51,6 +51,10 @@ for lib in libc6 libqt6widgets6 libqt6gui6 libqt6core6; do
     grep -Eq "(^|, )$lib( |,|$)" <<<"$depends" || fail "Depends lacks $lib: $depends"
 done
 
+# Wayland sessions get the native window when Qt's Wayland plugin comes along.
+grep -Eq "(^|, )qt6-wayland( |,|$)" <<<"$(field Recommends)" ||
+    fail "Recommends lacks qt6-wayland: '$(field Recommends)'"
+
 # Exactly these files, nothing else.
 expected_files="./usr/bin/huewright
 ./usr/bin/huewright-cli

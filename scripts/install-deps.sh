@@ -15,6 +15,11 @@ packages=(
     xvfb xauth xdotool xclip x11-utils imagemagick fonts-dejavu-core
     # the desktop fonts the layout is checked against
     fonts-noto-core fonts-cantarell
+    # the window as a Wayland client of weston inside Xvfb, its clipboard read with wl-paste
+    weston qt6-wayland wl-clipboard
+    # the window through the accessibility bus: the bus and registry, a private D-Bus
+    # session (dbus-run-session, dbus-send) and the Atspi client in Debian's python
+    at-spi2-core dbus-daemon dbus-bin python3-gi gir1.2-atspi-2.0
     # packaging and its validators
     dpkg-dev file desktop-file-utils appstream
 )

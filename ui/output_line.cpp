@@ -29,11 +29,59 @@ constexpr qsizetype kClusterReach = 32;
 // Wide enough for a line of any sane length; the line never wraps.
 constexpr qreal kUnboundedWidth = 1e6;
 
-// Screen readers meet the box as a read-only text field holding the markup.
-class AccessibleOutputLine : public QAccessibleWidget {
+// Longest stretch a word or sentence is looked for in, either side of an offset: the text can
+// be megabytes long, and no word or sentence of the markup comes near this.
+constexpr qsizetype kSegmentReach = 4096;
+
+// The stretch of `text` around `offset` (which must be inside it) that a screen reader reads
+// as one character, word, sentence or line. The box holds a single line, so a line, a
+// paragraph and the whole text are the same.
+std::pair<qsizetype, qsizetype> Segment(QStringView text, qsizetype offset,
+                                        QAccessible::TextBoundaryType boundary) {
+    QTextBoundaryFinder::BoundaryType type = QTextBoundaryFinder::Grapheme;
+    switch (boundary) {
+    case QAccessible::CharBoundary:
+        break;
+    case QAccessible::WordBoundary:
+        type = QTextBoundaryFinder::Word;
+        break;
+    case QAccessible::SentenceBoundary:
+        type = QTextBoundaryFinder::Sentence;
+        break;
+    case QAccessible::LineBoundary:
+    case QAccessible::ParagraphBoundary:
+    case QAccessible::NoBoundary:
+        return {0, text.size()};
+    }
+    const qsizetype from = std::max<qsizetype>(0, offset - kSegmentReach);
+    const QStringView window = text.mid(from, kSegmentReach * 2);
+    QTextBoundaryFinder finder(type, window);
+    finder.setPosition(offset - from);
+    qsizetype start = offset - from;
+    if (!finder.isAtBoundary()) {
+        start = std::max<qsizetype>(finder.toPreviousBoundary(), 0);
+        finder.setPosition(offset - from);
+    }
+    qsizetype end = finder.toNextBoundary();
+    if (end < 0) {
+        end = window.size();
+    }
+    return {from + start, from + end};
+}
+
+// Screen readers meet the box as a read-only text field holding the markup, and read it
+// through the text interface as they read any line edit.
+class AccessibleOutputLine : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
     explicit AccessibleOutputLine(OutputLine* line)
         : QAccessibleWidget(line, QAccessible::EditableText) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TextInterface) {
+            return static_cast<QAccessibleTextInterface*>(this);
+        }
+        return QAccessibleWidget::interface_cast(type);
+    }
 
     QAccessible::State state() const override {
         QAccessible::State s = QAccessibleWidget::state();
@@ -44,9 +92,129 @@ public:
 
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Value) {
-            return static_cast<const OutputLine*>(widget())->text();
+            return line()->text();
         }
         return QAccessibleWidget::text(t);
+    }
+
+    // One selection at most, as in a line edit.
+    void selection(int selectionIndex, int* startOffset, int* endOffset) const override {
+        *startOffset = *endOffset = 0;
+        const auto [from, to] = line()->selection();
+        if (selectionIndex == 0 && from != to) {
+            *startOffset = static_cast<int>(from);
+            *endOffset = static_cast<int>(to);
+        }
+    }
+    int selectionCount() const override { return line()->hasSelectedText() ? 1 : 0; }
+    void addSelection(int startOffset, int endOffset) override {
+        setSelection(0, startOffset, endOffset);
+    }
+    void removeSelection(int selectionIndex) override {
+        if (selectionIndex == 0) {
+            line()->deselect();
+        }
+    }
+    void setSelection(int selectionIndex, int startOffset, int endOffset) override {
+        if (selectionIndex == 0) {
+            line()->setSelection(Clamped(startOffset), Clamped(endOffset));
+        }
+    }
+
+    int cursorPosition() const override { return static_cast<int>(line()->cursorPosition()); }
+    void setCursorPosition(int position) override { line()->setCursorPosition(Clamped(position)); }
+
+    QString text(int startOffset, int endOffset) const override {
+        const qsizetype from = Clamped(startOffset);
+        const qsizetype to = endOffset < 0 ? characterCount() : Clamped(endOffset);
+        return from < to ? line()->text().mid(from, to - from) : QString();
+    }
+    int characterCount() const override { return static_cast<int>(line()->text().size()); }
+
+    QString textAtOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset,
+                         int* endOffset) const override {
+        const QString all = line()->text();
+        *startOffset = *endOffset = -1;
+        if (offset == -1) {
+            offset = static_cast<int>(all.size());
+        }
+        if (all.isEmpty() || offset < 0 || offset > all.size() ||
+            (offset == all.size() && boundary == QAccessible::CharBoundary)) {
+            return {};
+        }
+        // At the very end, the last word or line is the one the caret is in.
+        const auto [from, to] = Segment(all, std::min<qsizetype>(offset, all.size() - 1), boundary);
+        return Part(all, from, to, startOffset, endOffset);
+    }
+
+    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset,
+                             int* endOffset) const override {
+        const QString all = line()->text();
+        *startOffset = *endOffset = -1;
+        if (offset == -1) {
+            offset = static_cast<int>(all.size());
+        }
+        if (all.isEmpty() || offset <= 0 || offset > all.size()) {
+            return {};
+        }
+        const qsizetype here =
+            offset == all.size() ? all.size() : Segment(all, offset, boundary).first;
+        if (here <= 0) {
+            return {};
+        }
+        const auto [from, to] = Segment(all, here - 1, boundary);
+        return Part(all, from, to, startOffset, endOffset);
+    }
+
+    QString textAfterOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset,
+                            int* endOffset) const override {
+        const QString all = line()->text();
+        *startOffset = *endOffset = -1;
+        if (offset == -1) {
+            offset = static_cast<int>(all.size());
+        }
+        if (all.isEmpty() || offset < 0 || offset >= all.size()) {
+            return {};
+        }
+        const qsizetype next = Segment(all, offset, boundary).second;
+        if (next >= all.size()) {
+            return {};
+        }
+        const auto [from, to] = Segment(all, next, boundary);
+        return Part(all, from, to, startOffset, endOffset);
+    }
+
+    QRect characterRect(int offset) const override {
+        const QRect local = line()->characterRect(offset);
+        return local.isEmpty() ? QRect() : local.translated(line()->mapToGlobal(QPoint(0, 0)));
+    }
+    int offsetAtPoint(const QPoint& point) const override {
+        return static_cast<int>(line()->characterAt(line()->mapFromGlobal(point)));
+    }
+    void scrollToSubstring(int startIndex, int endIndex) override {
+        // The end first, then the start: a stretch wider than the box shows its beginning.
+        line()->scrollToShow(Clamped(endIndex));
+        line()->scrollToShow(Clamped(startIndex));
+    }
+    // The markup is drawn in one font and colour: no attributes, one run over the whole text.
+    QString attributes(int offset, int* startOffset, int* endOffset) const override {
+        const int count = characterCount();
+        const bool inside = offset >= 0 && offset <= count;
+        *startOffset = inside ? 0 : -1;
+        *endOffset = inside ? count : -1;
+        return {};
+    }
+
+private:
+    OutputLine* line() const { return static_cast<OutputLine*>(widget()); }
+    qsizetype Clamped(int offset) const {
+        return std::clamp<qsizetype>(offset, 0, line()->text().size());
+    }
+    static QString Part(const QString& all, qsizetype from, qsizetype to, int* startOffset,
+                        int* endOffset) {
+        *startOffset = static_cast<int>(from);
+        *endOffset = static_cast<int>(to);
+        return all.mid(from, to - from);
     }
 };
 
@@ -68,11 +236,46 @@ OutputLine::OutputLine(QWidget* parent) : QWidget(parent) {
 }
 
 void OutputLine::setText(const QString& text, const QString& compact) {
+    const QString previous = text_; // shares the data: no copy
     text_ = text;
     compact_ = compact;
     setAccessibleDescription(LengthLine(text_, compact_));
     cursor_ = anchor_ = first_ = 0;
     update();
+    // Screen readers say the new markup when Generate or a failure replaces it.
+    if (QAccessible::isActive() && previous != text_) {
+        QAccessibleTextUpdateEvent event(this, 0, previous, text_);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void OutputLine::setCursorPosition(qsizetype position) {
+    moveCursor(position, false);
+}
+
+void OutputLine::setSelection(qsizetype start, qsizetype end) {
+    const auto before = std::pair(cursor_, anchor_);
+    anchor_ = std::clamp<qsizetype>(start, 0, text_.size());
+    cursor_ = std::clamp<qsizetype>(end, 0, text_.size());
+    scrollToCursor();
+    update();
+    announceCursor(before);
+}
+
+void OutputLine::announceCursor(std::pair<qsizetype, qsizetype> before) {
+    if (!QAccessible::isActive()) {
+        return;
+    }
+    if (before.first != cursor_) {
+        QAccessibleTextCursorEvent event(this, static_cast<int>(cursor_));
+        QAccessible::updateAccessibility(&event);
+    }
+    const std::pair<qsizetype, qsizetype> was = std::minmax(before.first, before.second);
+    const auto [from, to] = selection();
+    if (was != selection()) {
+        QAccessibleTextSelectionEvent event(this, static_cast<int>(from), static_cast<int>(to));
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 QString OutputLine::selectedText() const {
@@ -81,15 +284,14 @@ QString OutputLine::selectedText() const {
 }
 
 void OutputLine::selectAll() {
-    anchor_ = 0;
-    cursor_ = text_.size();
-    scrollToCursor();
-    update();
+    setSelection(0, text_.size());
 }
 
 void OutputLine::deselect() {
+    const auto before = std::pair(cursor_, anchor_);
     anchor_ = cursor_;
     update();
+    announceCursor(before);
 }
 
 void OutputLine::copy() const {
@@ -201,38 +403,86 @@ qsizetype OutputLine::previousPosition(qsizetype from) const {
 }
 
 void OutputLine::moveCursor(qsizetype to, bool select) {
+    const auto before = std::pair(cursor_, anchor_);
     cursor_ = std::clamp<qsizetype>(to, 0, text_.size());
     if (!select) {
         anchor_ = cursor_;
     }
     scrollToCursor();
     update();
+    announceCursor(before);
 }
 
 void OutputLine::scrollToCursor() {
+    bringIntoView(cursor_);
+}
+
+void OutputLine::scrollToShow(qsizetype index) {
+    bringIntoView(std::clamp<qsizetype>(index, 0, text_.size()));
+    update();
+}
+
+QRect OutputLine::characterRect(qsizetype index) const {
+    if (index < first_ || index >= text_.size()) {
+        return {};
+    }
+    const QRect area = textArea();
+    QTextLayout layout;
+    layOut(layout, first_, sliceLength());
+    const qsizetype at = index - first_;
+    if (at >= layout.text().size()) {
+        return {};
+    }
+    const QTextLine line = layout.lineAt(0);
+    const qreal left = line.cursorToX(static_cast<int>(at));
+    const qreal right = line.cursorToX(static_cast<int>(nextPosition(index) - first_));
+    if (left >= area.width()) {
+        return {};
+    }
+    return QRectF(area.left() + left, baseline(), std::max<qreal>(right - left, 1),
+                  fontMetrics().height())
+        .toAlignedRect();
+}
+
+qsizetype OutputLine::characterAt(QPoint point) const {
+    const QRect area = textArea();
+    if (!area.contains(point)) {
+        return -1;
+    }
+    QTextLayout layout;
+    layOut(layout, first_, sliceLength());
+    const QTextLine line = layout.lineAt(0);
+    const int x = point.x() - area.left();
+    if (x >= line.naturalTextWidth()) {
+        return -1;
+    }
+    return first_ + line.xToCursor(x, QTextLine::CursorOnCharacter);
+}
+
+void OutputLine::bringIntoView(qsizetype index) {
     const int width = textArea().width();
-    if (cursor_ < first_) {
-        first_ = cursor_;
+    if (index < first_) {
+        first_ = index;
         return;
     }
-    if (cursor_ - first_ <= sliceLength()) {
+    if (index - first_ <= sliceLength()) {
         QTextLayout layout;
-        layOut(layout, first_, cursor_ - first_);
+        layOut(layout, first_, index - first_);
         if (layout.lineAt(0).naturalTextWidth() <= width) {
             return;
         }
     }
-    // Bring the cursor to the right edge: find where a box-wide stretch ending there starts.
-    const qsizetype start = std::max<qsizetype>(0, cursor_ - sliceLength());
+    // Bring the index to the right edge: find where a box-wide stretch ending there starts.
+    const qsizetype start = std::max<qsizetype>(0, index - sliceLength());
     QTextLayout layout;
-    layOut(layout, start, cursor_ - start);
+    layOut(layout, start, index - start);
     const QTextLine line = layout.lineAt(0);
     const qreal edge = line.naturalTextWidth() - width;
     qsizetype first = line.xToCursor(edge, QTextLine::CursorOnCharacter);
     if (line.cursorToX(static_cast<int>(first)) < edge) {
         first = nextPosition(start + first) - start;
     }
-    first_ = std::min(start + first, cursor_);
+    first_ = std::min(start + first, index);
 }
 
 void OutputLine::paintEvent(QPaintEvent* /*event*/) {

@@ -3,6 +3,8 @@
 
 #include <QString>
 #include <QWidget>
+#include <algorithm>
+#include <utility>
 
 class QStyleOptionFrame;
 class QTextLayout;
@@ -37,6 +39,19 @@ public:
 
     // Position of the text cursor, in 16-bit units from the start of the text.
     qsizetype cursorPosition() const { return cursor_; }
+    // Moves the cursor there, dropping the selection, and scrolls it into view.
+    void setCursorPosition(qsizetype position);
+    // Selects from `start` to `end` (the cursor ends at `end`) and scrolls the cursor into view.
+    void setSelection(qsizetype start, qsizetype end);
+    // The selected units, start before end; both equal the cursor when nothing is selected.
+    std::pair<qsizetype, qsizetype> selection() const { return std::minmax(cursor_, anchor_); }
+    // Where the character starting at `index` is drawn, in the box's coordinates; empty when
+    // it is out of view.
+    QRect characterRect(qsizetype index) const;
+    // The character drawn at `point` (the box's coordinates), or -1 where there is none.
+    qsizetype characterAt(QPoint point) const;
+    // Scrolls so that the character at `index` is in view.
+    void scrollToShow(qsizetype index);
     // Index of the first unit at the left edge of the box.
     qsizetype firstVisible() const { return first_; }
 
@@ -63,7 +78,10 @@ private:
     qsizetype nextPosition(qsizetype from) const;
     qsizetype previousPosition(qsizetype from) const;
     void moveCursor(qsizetype to, bool select);
+    // Tells assistive tools where the cursor and the selection are now.
+    void announceCursor(std::pair<qsizetype, qsizetype> before);
     void scrollToCursor();
+    void bringIntoView(qsizetype index);
 
     QString text_;
     QString compact_;

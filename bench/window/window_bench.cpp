@@ -5,6 +5,7 @@
 #include "output_line.h"
 #include "preview.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QElapsedTimer>
@@ -179,6 +180,30 @@ int main(int argc, char* argv[]) {
                        Q_UNUSED(html);
                    }),
            200);
+    // What a screen reader asks while reading the middle of the largest output by character,
+    // word and line, then selecting there; timed until the box shows the selection.
+    QAccessibleTextInterface* reader =
+        QAccessible::queryAccessibleInterface(text2)->textInterface();
+    const int middle = static_cast<int>(text2->text().size() / 2);
+    qsizetype answered = 0;
+    Report("screen reader: 7 reads by boundary, select, repaint",
+           Measure(20, text2,
+                   [&] {
+                       int from = 0;
+                       int to = 0;
+                       for (const auto boundary :
+                            {QAccessible::CharBoundary, QAccessible::WordBoundary,
+                             QAccessible::LineBoundary}) {
+                           answered += reader->textAtOffset(middle, boundary, &from, &to).size();
+                           answered += reader->textAfterOffset(middle, boundary, &from, &to).size();
+                       }
+                       answered += reader->characterRect(reader->cursorPosition()).width();
+                       reader->setSelection(0, middle, middle + 24);
+                   }),
+           16);
+    if (answered == 0) {
+        return 1;
+    }
     std::printf("%-52s %8.1f MB  goal    300 MB  %s\n", "peak memory (ru_maxrss)", PeakMegabytes(),
                 PeakMegabytes() <= 300 ? "ok" : "OVER");
 

@@ -42,6 +42,9 @@ private slots:
     void setTextStartsAfresh();
     void tabFocusSelectsAll();
     void screenReaderSeesReadOnlyText();
+    void screenReaderReadsByBoundary_data();
+    void screenReaderReadsByBoundary();
+    void screenReaderMovesCaretAndSelection();
 
 private:
     std::unique_ptr<OutputLine> view_;
@@ -163,6 +166,106 @@ void OutputLineTest::screenReaderSeesReadOnlyText() {
     QCOMPARE(accessible->role(), QAccessible::EditableText);
     QVERIFY(accessible->state().readOnly);
     QCOMPARE(accessible->text(QAccessible::Value), u"[i][/i]"_s);
+}
+
+void OutputLineTest::screenReaderReadsByBoundary_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<char>("where"); // 'b'efore, 'a't or 'a'fter: '<', '=', '>'
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<int>("boundary");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("end");
+
+    const QString text = u"[b]Hi there. Go \U0001F600[/b]"_s; // the emoji is units 16 and 17
+    const int size = static_cast<int>(text.size());
+    const int ch = QAccessible::CharBoundary;
+    const int word = QAccessible::WordBoundary;
+    const int line = QAccessible::LineBoundary;
+    QTest::newRow("char at 0") << text << '=' << 0 << ch << u"["_s << 0 << 1;
+    QTest::newRow("char at the emoji") << text << '=' << 16 << ch << u"\U0001F600"_s << 16 << 18;
+    QTest::newRow("char inside the emoji")
+        << text << '=' << 17 << ch << u"\U0001F600"_s << 16 << 18;
+    QTest::newRow("char before the emoji's end")
+        << text << '<' << 18 << ch << u"\U0001F600"_s << 16 << 18;
+    QTest::newRow("char after the emoji") << text << '>' << 16 << ch << u"["_s << 18 << 19;
+    QTest::newRow("char at the end") << text << '=' << size << ch << QString() << -1 << -1;
+    QTest::newRow("char before 0") << text << '<' << 0 << ch << QString() << -1 << -1;
+    QTest::newRow("char after the last") << text << '>' << size - 1 << ch << QString() << -1 << -1;
+    QTest::newRow("word at 4") << text << '=' << 4 << word << u"Hi"_s << 3 << 5;
+    QTest::newRow("word after 7") << text << '>' << 7 << word << u"."_s << 11 << 12;
+    QTest::newRow("word before 13") << text << '<' << 13 << word << u" "_s << 12 << 13;
+    QTest::newRow("line at 7") << text << '=' << 7 << line << text << 0 << size;
+    QTest::newRow("line at the end") << text << '=' << -1 << line << text << 0 << size;
+    QTest::newRow("no line before") << text << '<' << 7 << line << QString() << -1 << -1;
+    QTest::newRow("no line after") << text << '>' << 7 << line << QString() << -1 << -1;
+    QTest::newRow("outside") << text << '=' << size + 1 << ch << QString() << -1 << -1;
+    QTest::newRow("empty") << QString() << '=' << 0 << line << QString() << -1 << -1;
+    // Deep inside the longest markup: one tag's character, and the whole line.
+    QTest::newRow("long, char") << kLong << '=' << 1'200'015 << ch << u"x"_s << 1'200'015
+                                << 1'200'016;
+    QTest::newRow("long, word") << kLong << '>' << 1'200'015 << word << u"["_s << 1'200'016
+                                << 1'200'017;
+    QTest::newRow("long, line") << kLong << '=' << 2'000'000 << line << kLong << 0
+                                << static_cast<int>(kLong.size());
+}
+
+void OutputLineTest::screenReaderReadsByBoundary() {
+    QFETCH(QString, text);
+    QFETCH(char, where);
+    QFETCH(int, offset);
+    QFETCH(int, boundary);
+    QFETCH(QString, expected);
+    QFETCH(int, start);
+    QFETCH(int, end);
+    view_->setText(text);
+    QAccessibleTextInterface* reader =
+        QAccessible::queryAccessibleInterface(view_.get())->textInterface();
+    QVERIFY(reader != nullptr);
+    QCOMPARE(reader->characterCount(), text.size());
+    const auto type = static_cast<QAccessible::TextBoundaryType>(boundary);
+    int from = -2;
+    int to = -2;
+    const QString got = where == '<'   ? reader->textBeforeOffset(offset, type, &from, &to)
+                        : where == '=' ? reader->textAtOffset(offset, type, &from, &to)
+                                       : reader->textAfterOffset(offset, type, &from, &to);
+    QCOMPARE(got, expected);
+    QCOMPARE(from, start);
+    QCOMPARE(to, end);
+}
+
+void OutputLineTest::screenReaderMovesCaretAndSelection() {
+    const QString text = u"[b][color=#000000]H[/color][/b]"_s;
+    view_->setText(text);
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(view_.get());
+    QAccessibleTextInterface* reader = accessible->textInterface();
+    QCOMPARE(reader->text(3, 9), u"[color"_s);
+    QCOMPARE(reader->text(0, -1), text);
+
+    reader->setSelection(0, 3, 9);
+    QCOMPARE(view_->selectedText(), u"[color"_s);
+    QCOMPARE(reader->selectionCount(), 1);
+    int from = 0;
+    int to = 0;
+    reader->selection(0, &from, &to);
+    QCOMPARE(std::pair(from, to), std::pair(3, 9));
+    QCOMPARE(reader->cursorPosition(), 9);
+    reader->removeSelection(0);
+    QCOMPARE(reader->selectionCount(), 0);
+    reader->setCursorPosition(5);
+    QCOMPARE(view_->cursorPosition(), 5);
+
+    // A character in view has a place on screen, and that place leads back to it.
+    const QRect third = reader->characterRect(3);
+    QVERIFY(!third.isEmpty());
+    QCOMPARE(reader->offsetAtPoint(third.center()), 3);
+    QCOMPARE(reader->offsetAtPoint(view_->mapToGlobal(QPoint(-5, -5))), -1);
+    // One far beyond the box has none until it is scrolled to.
+    view_->setText(kLong);
+    QVERIFY(reader->characterRect(1'000'000).isEmpty());
+    reader->scrollToSubstring(1'000'000, 1'000'001);
+    QVERIFY(!reader->characterRect(1'000'000).isEmpty());
+    QVERIFY(view_->firstVisible() <= 1'000'000);
 }
 
 QTEST_MAIN(OutputLineTest)

@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# The program as a native Wayland client: weston runs inside a private Xvfb (its X11 backend,
+# the only one that has a seat without hardware), the program connects to weston alone, keys
+# reach it through weston's X window, and the clipboard is read on the Wayland side.
+#
+# usage: wayland-e2e.sh PROGRAM
+set -euo pipefail
+
+if [ $# -ne 1 ]; then
+    echo "usage: $0 PROGRAM" >&2
+    exit 2
+fi
+program=$1
+test_name=wayland-e2e
+export LC_ALL=C.UTF-8
+
+workdir=$(mktemp -d "${TMPDIR:-/tmp}/huewright-wayland.XXXXXX")
+fail() {
+    printf '%s: FAIL: %s\n' "$test_name" "$*" >&2
+    for f in weston.log app.log; do
+        [ -s "$workdir/$f" ] && { echo "---- $f ----" >&2; tail -n 30 "$workdir/$f" >&2; }
+    done
+    exit 1
+}
+# shellcheck source=display-lib.sh
+source "$(dirname "$0")/display-lib.sh"
+trap 'stop_all; rm -rf "$workdir"' EXIT
+trap 'exit 143' TERM
+trap 'exit 130' INT
+
+for tool in Xvfb xdpyinfo xdotool weston wl-copy wl-paste import convert timeout; do
+    command -v "$tool" >/dev/null || fail "$tool is missing (run scripts/install-deps.sh)"
+done
+[ -x "$program" ] || fail "not an executable program: $program"
+
+start_xvfb
+
+# weston wants a private runtime directory; the socket name is ours so runs never meet.
+export XDG_RUNTIME_DIR="$workdir/run"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+socket=huewright-e2e
+# --no-config: the machine's weston.ini must not change the keyboard or the shell; the
+# keymap then is weston's default (us), which is what xdotool types with.
+weston --backend=x11-backend.so --use-pixman --no-config --socket="$socket" \
+    --width=640 --height=480 >"$workdir/weston.log" 2>&1 &
+pids+=($!)
+wait_for "weston's socket" test -S "$XDG_RUNTIME_DIR/$socket"
+weston_window() { timeout 5 xdotool search --onlyvisible --class Weston 2>/dev/null | head -n 1; }
+has_weston_window() { [ -n "$(weston_window)" ]; }
+wait_for "weston's window" has_weston_window
+# Keys go to weston's window whatever the pointer does: there is no window manager.
+timeout "$step_timeout" xdotool windowfocus --sync "$(weston_window)" ||
+    fail "weston's window did not take the X keyboard focus"
+export WAYLAND_DISPLAY=$socket
+log "weston on $WAYLAND_DISPLAY, its X window $(weston_window)"
+
+# Our own text on the clipboard first, so a copy that does nothing cannot pass. wl-copy and
+# wl-paste take the keyboard focus for a moment, so they are used only while the program has
+# no window yet, or after its last key.
+sentinel="huewright-e2e-sentinel-$RANDOM$RANDOM"
+timeout 300 wl-copy --foreground -- "$sentinel" 2>>"$workdir/wl.log" &
+pids+=($!)
+paste() { timeout 5 wl-paste --no-newline 2>/dev/null; }
+sentinel_set() { [ "$(paste || true)" = "$sentinel" ]; }
+wait_for "the sentinel on the clipboard" sentinel_set
+
+# No DISPLAY for the program: it can only be a Wayland client.
+env -u DISPLAY -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS -u QT_STYLE_OVERRIDE \
+    QT_QPA_PLATFORM=wayland "$program" >"$workdir/app.log" 2>&1 &
+app=$!
+pids+=("$app")
+
+keys() { timeout "$step_timeout" xdotool key --delay 40 "$@" || fail "key presses failed: $*"; }
+shows() { # true while a pixel of colour $1 (RRGGBB) is on weston's screen
+    timeout 10 import -silent -window root "$workdir/shot.png" &&
+        timeout 10 convert "$workdir/shot.png" -format %c histogram:info:- |
+        grep -qi "#$1"
+}
+# The focus starts on r1 and End takes it to 256: the start swatch turns red once the
+# window is up and has the keyboard. End again changes nothing, so it can be repeated.
+window_up() {
+    kill -0 "$app" 2>/dev/null || fail "the program ended: $(cat "$workdir/app.log")"
+    keys End
+    shows FF0000
+}
+wait_for "the program's window taking keys" window_up
+log "the window is up and has the keyboard"
+
+# Start (255, 0, 0), end (0, 0, 255), "Hi", Bold; then Generate and To ClipBoard.
+keys Up                           # r1 = 255
+keys Tab Tab Tab Tab Tab End Up   # g1, b1, r2, g2 stay 0; b2 = 255
+keys Tab                          # Text1
+timeout "$step_timeout" xdotool type --delay 60 Hi || fail "typing failed"
+keys Tab Tab Tab Tab space        # Text2, Generate, Random, Bold: ticked
+keys shift+Tab shift+Tab space    # Generate
+keys Tab Tab Tab Tab space        # Random, Bold, Italic, To ClipBoard
+# The last key is visible: Tab to "<>", Tab round to r1, Home takes it to 0 and the red
+# swatch goes. Keys arrive in order, so the copy has happened by then.
+keys Tab Tab Home
+no_red() { ! shows FF0000; }
+wait_for "the start swatch turning black" no_red
+
+expected='[b][color=#800000]H[/color][color=#01007F]i[/color][/b]'
+copied() { got=$(paste || true); [ "$got" != "$sentinel" ]; }
+wait_for "the clipboard changing after To ClipBoard" copied
+printf '%s' "$expected" >"$workdir/expected"
+paste >"$workdir/got" || true
+if ! cmp -s "$workdir/expected" "$workdir/got"; then
+    echo "expected: $expected" >&2
+    echo "got:      $(cat "$workdir/got")" >&2
+    fail "the markup on the Wayland clipboard differs"
+fi
+log "markup ok through the Wayland clipboard: $expected"
+kill -0 "$app" 2>/dev/null || fail "the program ended before it was closed"
+log "all checks passed"
