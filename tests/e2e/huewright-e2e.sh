@@ -431,12 +431,6 @@ generate_and_copy_expect \
     '[color=#336666]a[/color][color=#776E33]b[/color][color=#BB7600]c[/color]' \
     "gradient between two pasted colours"
 
-own_clipboard
-swatch_menu "${shape2[@]}" 1
-await_clipboard_into "$workdir/copied"
-[ "$(cat "$workdir/copied")" = "#FF8000" ] || fail "Copy colour gave '$(cat "$workdir/copied")'"
-log "Copy colour ok"
-
 swatch_dialog "${shape1[@]}" "Start colour" Escape
 expect_swatches 336699 FF8000 "colour dialog cancelled"
 swatch_dialog "${shape1[@]}" "Start colour" "#00C0A0"
