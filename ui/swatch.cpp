@@ -136,9 +136,17 @@ void Swatch::pasteColour() {
 }
 
 void Swatch::chooseColour() {
+    if (asking_) {
+        return;
+    }
+    asking_ = true;
     const QPointer<Swatch> self(this);
     const std::optional<QColor> chosen = asker_(this, title_, fill_);
-    if (!self.isNull() && chosen && chosen->isValid()) {
+    if (self.isNull()) {
+        return;
+    }
+    asking_ = false;
+    if (chosen && chosen->isValid()) {
         emit colourPicked(Opaque(*chosen));
     }
 }

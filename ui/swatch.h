@@ -71,6 +71,8 @@ private:
     ColourAsker asker_ = AskWithColourDialog;
     QMenu* menu_;
     QAction* pasteAction_;
+    // One dialog at a time, however often an assistive tool asks.
+    bool asking_ = false;
     // Where a left press went down, while it may still become a click or a drag.
     std::optional<QPoint> pressedAt_;
 };

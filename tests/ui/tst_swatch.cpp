@@ -182,6 +182,7 @@ void SwatchTest::dialog() {
     QStringList asked;
     s->setColourAsker([&](QWidget* parent, const QString& title, const QColor& initial) {
         asked << title << initial.name() << QString::number(parent->window() == window_.get());
+        s->chooseColour(); // a second request while the dialog is open is ignored
         return answer;
     });
     if (how == u"click") {
