@@ -1,5 +1,6 @@
 #include "form1.h"
 
+#include "colour_text.h"
 #include "generation.h"
 #include "markup_length.h"
 #include "output_line.h"
@@ -184,6 +185,20 @@ void Form1::ConnectHandlers() {
         connect(bar, &QScrollBar::valueChanged, this, [this] { UpdateSwatch(Shape2, r2, g2, b2); });
         connect(bar, &QScrollBar::sliderMoved, this, [this] { UpdateSwatch(Shape2, r2, g2, b2); });
     }
+    // Every colour picked on a swatch (dialog, paste, drop) ends in its side's bars, set as a
+    // hand would set them, so Change recolours the swatch as usual.
+    const auto wireSwatch = [this](Swatch* shape, const QString& title, QScrollBar* red,
+                                   QScrollBar* green, QScrollBar* blue) {
+        shape->setTitle(title);
+        connect(shape, &Swatch::colourPicked, this, [red, green, blue](const QColor& colour) {
+            red->setValue(colour.red());
+            green->setValue(colour.green());
+            blue->setValue(colour.blue());
+        });
+        UpdateSwatch(shape, red, green, blue); // its tooltip from the start
+    };
+    wireSwatch(Shape1, tr("Start colour"), r1, g1, b1);
+    wireSwatch(Shape2, tr("End colour"), r2, g2, b2);
     connect(Command1, &QPushButton::clicked, this, &Form1::Generate);
     connect(Command2, &QPushButton::clicked, this, &Form1::Rndom);
     connect(Command3, &QPushButton::clicked, this, &Form1::ToClipBoard);
@@ -193,10 +208,11 @@ void Form1::ConnectHandlers() {
 void Form1::UpdateSwatch(Swatch* shape, const QScrollBar* red, const QScrollBar* green,
                          const QScrollBar* blue) {
     // The slider position is where the thumb is, even mid-drag before the value catches up.
-    const int r = Shown(red->sliderPosition());
-    const int g = Shown(green->sliderPosition());
-    const int b = Shown(blue->sliderPosition());
-    shape->setFillColour(QColor(r, g, b));
+    const int r = red->sliderPosition();
+    const int g = green->sliderPosition();
+    const int b = blue->sliderPosition();
+    shape->setFillColour(QColor(Shown(r), Shown(g), Shown(b)));
+    shape->setToolTip(SwatchToolTip(r, g, b));
 }
 
 void Form1::Generate() {

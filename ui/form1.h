@@ -32,7 +32,8 @@ public:
     // Tests pass their own clock to make "Random" repeatable; the program uses the real one.
     explicit Form1(TimeOfDay timeOfDay = SecondsSinceMidnight, QWidget* parent = nullptr);
 
-    // Recolours `shape` from its side's three bars, read red, green, blue.
+    // Recolours `shape` from its side's three bars, read red, green, blue, and says them in its
+    // tooltip.
     static void UpdateSwatch(Swatch* shape, const QScrollBar* red, const QScrollBar* green,
                              const QScrollBar* blue);
 

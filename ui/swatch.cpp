@@ -1,12 +1,121 @@
 #include "swatch.h"
 
+#include "colour_text.h"
+
+#include <QAccessibleWidget>
+#include <QApplication>
+#include <QClipboard>
+#include <QColorDialog>
+#include <QContextMenuEvent>
+#include <QDrag>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
+#include <QPointer>
 
 namespace huewright {
 
-Swatch::Swatch(QWidget* parent) : QWidget(parent) {
+namespace {
+
+// The square that follows the pointer while a colour is dragged.
+constexpr int kDragImageSize = 24;
+
+// Screen readers meet the swatch as a picture of its colour that offers the menu's three
+// commands as its actions, since the swatch itself never takes the keyboard focus.
+class AccessibleSwatch : public QAccessibleWidget {
+public:
+    explicit AccessibleSwatch(Swatch* swatch) : QAccessibleWidget(swatch, QAccessible::Graphic) {}
+
+    QStringList actionNames() const override {
+        return QAccessibleWidget::actionNames() +
+               QStringList{Swatch::copyText(), Swatch::pasteText(), Swatch::chooseText()};
+    }
+
+    QString localizedActionName(const QString& name) const override {
+        return IsOurs(name) ? name : QAccessibleWidget::localizedActionName(name);
+    }
+
+    QString localizedActionDescription(const QString& name) const override {
+        return IsOurs(name) ? name : QAccessibleWidget::localizedActionDescription(name);
+    }
+
+    void doAction(const QString& name) override {
+        auto* shape = static_cast<Swatch*>(widget());
+        if (name == Swatch::copyText()) {
+            shape->copyColour();
+        } else if (name == Swatch::pasteText()) {
+            shape->pasteColour();
+        } else if (name == Swatch::chooseText()) {
+            // The dialog runs its own event loop; the assistive tool gets its answer first.
+            QMetaObject::invokeMethod(shape, &Swatch::chooseColour, Qt::QueuedConnection);
+        } else {
+            QAccessibleWidget::doAction(name);
+        }
+    }
+
+private:
+    static bool IsOurs(const QString& name) {
+        return name == Swatch::copyText() || name == Swatch::pasteText() ||
+               name == Swatch::chooseText();
+    }
+};
+
+QAccessibleInterface* AccessibleFactory(const QString& className, QObject* object) {
+    if (className == QLatin1String("huewright::Swatch") && object->isWidgetType()) {
+        return new AccessibleSwatch(static_cast<Swatch*>(object));
+    }
+    return nullptr;
+}
+
+QColor Opaque(const QColor& colour) {
+    return {colour.red(), colour.green(), colour.blue()};
+}
+
+} // namespace
+
+std::optional<QColor> AskWithColourDialog(QWidget* parent, const QString& title,
+                                          const QColor& initial) {
+    // Guarded: closing the window while the dialog is open takes the dialog with it.
+    const QPointer<QColorDialog> dialog =
+        new QColorDialog(initial, parent != nullptr ? parent->window() : nullptr);
+    dialog->setWindowTitle(title);
+    dialog->setWindowModality(Qt::WindowModal);
+    const int result = dialog->exec();
+    if (dialog.isNull()) {
+        return std::nullopt;
+    }
+    const QColor chosen = dialog->selectedColor();
+    delete dialog.data();
+    if (result != QDialog::Accepted || !chosen.isValid()) {
+        return std::nullopt;
+    }
+    return chosen;
+}
+
+Swatch::Swatch(QWidget* parent) : QWidget(parent), menu_(new QMenu(this)) {
+    QAccessible::installFactory(AccessibleFactory); // installed once however often called
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setAcceptDrops(true);
     setFillColour(fill_);
+    menu_->addAction(copyText(), this, &Swatch::copyColour);
+    pasteAction_ = menu_->addAction(pasteText(), this, &Swatch::pasteColour);
+    menu_->addAction(chooseText(), this, &Swatch::chooseColour);
+}
+
+QString Swatch::copyText() {
+    return tr("Copy colour");
+}
+
+QString Swatch::pasteText() {
+    return tr("Paste colour");
+}
+
+QString Swatch::chooseText() {
+    return tr("Choose colour…");
 }
 
 void Swatch::setFillColour(const QColor& colour) {
@@ -14,6 +123,32 @@ void Swatch::setFillColour(const QColor& colour) {
     setAccessibleDescription(
         tr("Red %1, green %2, blue %3").arg(colour.red()).arg(colour.green()).arg(colour.blue()));
     update();
+}
+
+void Swatch::copyColour() const {
+    QGuiApplication::clipboard()->setText(ColourCode(fill_));
+}
+
+void Swatch::pasteColour() {
+    if (const auto colour = ParseColourText(QGuiApplication::clipboard()->text())) {
+        emit colourPicked(*colour);
+    }
+}
+
+void Swatch::chooseColour() {
+    if (asking_) {
+        return;
+    }
+    asking_ = true;
+    const QPointer<Swatch> self(this);
+    const std::optional<QColor> chosen = asker_(this, title_, fill_);
+    if (self.isNull()) {
+        return;
+    }
+    asking_ = false;
+    if (chosen && chosen->isValid()) {
+        emit colourPicked(Opaque(*chosen));
+    }
 }
 
 void Swatch::paintEvent(QPaintEvent* /*event*/) {
@@ -24,6 +159,93 @@ void Swatch::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::WindowText));
     painter.fillRect(QRectF(rect()).adjusted(1, 1, -1, -1), fill_);
+}
+
+void Swatch::contextMenuEvent(QContextMenuEvent* event) {
+    // The clipboard may have changed since the menu was last open.
+    pasteAction_->setEnabled(ParseColourText(QGuiApplication::clipboard()->text()).has_value());
+    menu_->popup(event->globalPos());
+    event->accept();
+}
+
+void Swatch::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        pressedAt_ = event->position().toPoint();
+        event->accept();
+        return;
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void Swatch::mouseMoveEvent(QMouseEvent* event) {
+    if (!pressedAt_ || !(event->buttons() & Qt::LeftButton)) {
+        QWidget::mouseMoveEvent(event);
+        return;
+    }
+    // Short of the drag distance a shaky hand still makes a click.
+    if ((event->position().toPoint() - *pressedAt_).manhattanLength() <
+        QApplication::startDragDistance()) {
+        return;
+    }
+    pressedAt_.reset();
+    QPixmap image(kDragImageSize, kDragImageSize);
+    image.fill(fill_);
+    QPainter outline(&image);
+    outline.setPen(palette().color(QPalette::WindowText));
+    outline.drawRect(image.rect().adjusted(0, 0, -1, -1));
+    outline.end();
+    auto* drag = new QDrag(this); // Qt deletes it when the drag is over
+    drag->setMimeData(ColourMimeData(fill_).release());
+    drag->setPixmap(image);
+    drag->setHotSpot({kDragImageSize / 2, kDragImageSize / 2});
+    drag->exec(Qt::CopyAction);
+}
+
+void Swatch::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && pressedAt_) {
+        pressedAt_.reset();
+        event->accept();
+        // A click is a press and release on the swatch without a drag in between.
+        if (rect().contains(event->position().toPoint())) {
+            chooseColour();
+        }
+        return;
+    }
+    QWidget::mouseReleaseEvent(event);
+}
+
+std::optional<QColor> Swatch::droppable(const QDropEvent& event) const {
+    // Its own colour dropped back on it would turn a bar at 256 into 255.
+    if (event.source() == this || !(event.possibleActions() & Qt::CopyAction) ||
+        event.mimeData() == nullptr) {
+        return std::nullopt;
+    }
+    return ColourFromMimeData(*event.mimeData());
+}
+
+void Swatch::dragEnterEvent(QDragEnterEvent* event) {
+    dragMoveEvent(event);
+}
+
+void Swatch::dragMoveEvent(QDragMoveEvent* event) {
+    if (droppable(*event)) {
+        // Copied, never moved: the program it came from keeps its text.
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void Swatch::dropEvent(QDropEvent* event) {
+    const std::optional<QColor> colour = droppable(*event);
+    if (!colour) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    emit colourPicked(*colour);
 }
 
 } // namespace huewright

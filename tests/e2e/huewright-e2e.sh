@@ -82,7 +82,7 @@ fail() {
 xdo() { timeout "$step_timeout" xdotool "$@"; }
 clip_out() { timeout 5 xclip -o -selection clipboard 2>/dev/null; }
 
-for tool in Xvfb xdotool xclip xdpyinfo xprop import convert timeout; do
+for tool in Xvfb xdotool xclip xdpyinfo xprop xwininfo import convert timeout; do
     command -v "$tool" >/dev/null || fail "$tool is missing (run scripts/install-deps.sh)"
 done
 [ -x "$program" ] || fail "not an executable program: $program"
@@ -187,15 +187,20 @@ keys() {
 # Puts text of our own on the clipboard, so a copy that does nothing cannot
 # pass for one that worked.
 own_clipboard() {
+    sentinel="huewright-e2e-sentinel-$RANDOM$RANDOM"
+    offer_clipboard "$sentinel"
+}
+
+# Holds $1 on the clipboard, as another program would, until someone takes it.
+offer_clipboard() {
     if [ -n "$owner_pid" ]; then
         kill "$owner_pid" 2>/dev/null || true
         wait "$owner_pid" 2>/dev/null || true
     fi
-    sentinel="huewright-e2e-sentinel-$RANDOM$RANDOM"
-    printf '%s' "$sentinel" | xclip -quiet -selection clipboard -i >/dev/null 2>&1 &
+    printf '%s' "$1" | xclip -quiet -selection clipboard -i >/dev/null 2>&1 &
     owner_pid=$!
     local deadline=$((SECONDS + step_timeout))
-    until [ "$(clip_out || true)" = "$sentinel" ]; do
+    until [ "$(clip_out || true)" = "$1" ]; do
         ((SECONDS < deadline)) || fail "could not take the clipboard for the test"
         sleep 0.1
     done
@@ -371,6 +376,100 @@ type_text "😀"
 generate_and_copy_expect \
     "[color=#$(hex_min "$start_colour" "$end_colour")]😀[/color]" \
     "one character after Random"
+stop_program
+
+# --- Colours by hex: the swatch's menu, the colour dialog, drag and drop ------
+# Waits until window $1 is no longer on screen.
+await_unmapped() {
+    local deadline=$((SECONDS + step_timeout))
+    while timeout 5 xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; do
+        ((SECONDS < deadline)) || fail "$2 is still open after ${step_timeout}s"
+        sleep 0.1
+    done
+}
+
+# Right-clicks the swatch at window pixel ($1, $2), waits for its menu, picks
+# item $3 (1: Copy colour, 2: Paste colour, 3: Choose colour…) with the arrow
+# keys and waits for the menu to close.
+swatch_menu() {
+    xdo mousemove --window "$wid" "$1" "$2" click 3 || fail "right click at $1,$2 failed"
+    local deadline=$((SECONDS + step_timeout)) menu="" w height
+    while [ -z "$menu" ]; do
+        ((SECONDS < deadline)) || fail "no menu appeared on the swatch at $1,$2"
+        sleep 0.1
+        # Without a window manager Qt marks no window as a menu; the menu is the
+        # program's one window taller than a line besides the main window (a
+        # tooltip may be showing too, one line high).
+        for w in $(timeout 5 xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null); do
+            [ "$w" = "$wid" ] && continue
+            height=$(timeout 5 xwininfo -id "$w" 2>/dev/null | sed -n 's/^ *Height: //p')
+            if [ "${height:-0}" -ge 60 ]; then
+                menu=$w
+            fi
+        done
+    done
+    local downs=()
+    for ((w = 0; w < $3; w++)); do downs+=(Down); done
+    keys "${downs[@]}" Return
+    await_unmapped "$menu" "the swatch's menu"
+}
+
+# Clicks the swatch at ($1, $2), expects the colour dialog titled $3, then
+# either types $4 into its HTML box and presses Enter, or presses Esc.
+swatch_dialog() {
+    click "$1" "$2"
+    local dialog
+    dialog=$(xdo search --sync --limit 1 --onlyvisible --name "^$3\$" 2>/dev/null | head -n 1) ||
+        fail "no dialog titled \"$3\" appeared"
+    xdo windowfocus --sync "$dialog" || fail "the dialog did not take the keyboard focus"
+    if [ "$4" = Escape ]; then
+        keys Escape
+    else
+        keys alt+h ctrl+a
+        xdo type --delay 60 -- "$4" || fail "typing into the dialog failed"
+        keys Return
+    fi
+    await_unmapped "$dialog" "the dialog \"$3\""
+}
+
+start_program
+offer_clipboard $' #336699\t'
+swatch_menu "${shape1[@]}" 2
+expect_swatches 336699 000000 "start colour pasted with white space around it"
+offer_clipboard 'ff8000' # six digits without "#"
+swatch_menu "${shape2[@]}" 2
+expect_swatches 336699 FF8000 "end colour pasted without #"
+
+# Start (0x33, 0x66, 0x99), end (255, 128, 0) over three characters: red rises
+# by 68 from its start value, green by 8, blue falls by 51 skipping its start value.
+type_text "abc"
+generate_and_copy_expect \
+    '[color=#336666]a[/color][color=#776E33]b[/color][color=#BB7600]c[/color]' \
+    "gradient between two pasted colours"
+
+swatch_dialog "${shape1[@]}" "Start colour" Escape
+expect_swatches 336699 FF8000 "colour dialog cancelled"
+swatch_dialog "${shape1[@]}" "Start colour" "#00C0A0"
+expect_swatches 00C0A0 FF8000 "colour chosen in the dialog"
+
+# Dragging the end swatch onto the start swatch; moves in small steps, as a
+# hand does, so the drag has started before the pointer arrives.
+for attempt in 1 2 3; do
+    xdo mousemove --window "$wid" "${shape2[@]}" mousedown 1 || fail "could not press on the end swatch"
+    for x in 100 94 80 64 48 36 32; do
+        xdo mousemove --window "$wid" "$x" "${shape1[1]}" || fail "could not move the pointer"
+        sleep 0.1
+    done
+    xdo mouseup 1 || fail "could not release the mouse button"
+    [ "$(pixel "${shape1[@]}")" = FF8000 ] && break
+    sleep 1
+    [ "$(pixel "${shape1[@]}")" = FF8000 ] && break
+    log "drag attempt $attempt did not arrive, retrying"
+done
+expect_swatches FF8000 FF8000 "end colour dragged onto the start swatch"
+if xdo search --onlyvisible --name '^(Start|End) colour$' >/dev/null 2>&1; then
+    fail "a drag opened the colour dialog"
+fi
 stop_program
 
 log "all checks passed"
