@@ -137,11 +137,15 @@ def run(program):
     check_equal("the window's role", window.get_role(), Atspi.Role.FRAME)
 
     start = control(window, "Start", Atspi.Role.LABEL)
-    shape1 = control(window, "Start colour", Atspi.Role.FILLER)
+    shape1 = control(window, "Start colour", Atspi.Role.IMAGE)
     check_equal('what "Start" labels', relation_targets(start, Atspi.RelationType.LABEL_FOR),
                 ["Start colour"])
     check_equal("what labels the start swatch",
                 relation_targets(shape1, Atspi.RelationType.LABELLED_BY), ["Start"])
+    check_equal("the start swatch's actions",
+                [Atspi.Action.get_action_name(shape1, i)
+                 for i in range(Atspi.Action.get_n_actions(shape1))],
+                ["Copy colour", "Paste colour", "Choose colour…"])
 
     text1 = control(window, "Text to colour", Atspi.Role.TEXT)
     text2 = control(window, "Generated markup", Atspi.Role.TEXT)
