@@ -63,22 +63,21 @@ public:
         if (failed_) {
             return;
         }
-        // Three bytes a unit at most; the buffer is reused, so it is zeroed never.
-        if (piece.size() * 3 > capacity_) {
-            capacity_ = piece.size() * 3;
-            bytes_ = std::make_unique_for_overwrite<char[]>(capacity_);
+        // Three bytes a unit at most; the buffer is reused, so it is zeroed only as it grows.
+        if (piece.size() * 3 > bytes_.size()) {
+            bytes_.resize(piece.size() * 3);
         }
-        const auto size = static_cast<std::size_t>(huewright::cli::EncodeUtf8(piece, bytes_.get()) -
-                                                   bytes_.get());
+        const auto size = static_cast<std::size_t>(
+            huewright::cli::EncodeUtf8(piece, bytes_.data()) - bytes_.data());
         errno = 0;
-        if (std::fwrite(bytes_.get(), 1, size, stdout) != size) {
+        if (std::fwrite(bytes_.data(), 1, size, stdout) != size) {
             failed_ = true;
             errno_ = errno;
         }
     }
 
     // Ends the output; false, with the complaint made, when any of it was not written.
-    bool Finish(bool newline) {
+    bool Finish(bool newline) const {
         if (failed_) {
             errno = errno_;
             ComplainOfWriting();
@@ -88,8 +87,7 @@ public:
     }
 
 private:
-    std::unique_ptr<char[]> bytes_; // NOLINT(*-avoid-c-arrays): a buffer left unfilled
-    std::size_t capacity_ = 0;
+    std::vector<char> bytes_;
     bool failed_ = false;
     int errno_ = 0;
 };

@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -94,8 +93,7 @@ struct Filled {
 class MarkupOut {
 public:
     // Without a sink everything is kept for Take.
-    explicit MarkupOut(const MarkupSink* sink)
-        : sink_(sink), buffer_(std::make_unique_for_overwrite<char16_t[]>(kBufferUnits)) {}
+    explicit MarkupOut(const MarkupSink* sink) : sink_(sink), buffer_(kBufferUnits) {}
 
     // Room for the whole markup, when it is kept whole.
     void Reserve(std::size_t units) {
@@ -115,7 +113,7 @@ public:
         if (units.size() == 1) {
             buffer_[used_] = units[0]; // most characters: no call for a one-unit copy
         } else {
-            std::ranges::copy(units, buffer_.get() + used_);
+            std::ranges::copy(units, buffer_.data() + used_);
         }
         used_ += units.size();
     }
@@ -132,7 +130,7 @@ public:
             Append(kColorClose);
             return;
         }
-        char16_t* at = buffer_.get() + used_;
+        char16_t* at = buffer_.data() + used_;
         at = std::ranges::copy(kColorOpen, at).out;
         at = std::ranges::copy(code, at).out; // ASCII digits widen unchanged
         *at++ = u']';
@@ -153,7 +151,7 @@ public:
     // Hands on what the buffer holds.
     void Flush() {
         if (used_ > 0) {
-            Deliver({buffer_.get(), used_});
+            Deliver({buffer_.data(), used_});
             used_ = 0;
         }
     }
@@ -176,7 +174,7 @@ private:
     }
 
     const MarkupSink* sink_;
-    std::unique_ptr<char16_t[]> buffer_; // NOLINT(*-avoid-c-arrays): a buffer left unfilled
+    std::vector<char16_t> buffer_;
     std::size_t used_ = 0;
     std::u16string kept_;
 };
