@@ -55,7 +55,13 @@ std::string_view TrimSpaces(std::string_view text) {
 }
 
 std::string Quoted(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
+    // Built by appending: GCC 12 warns falsely (-Wrestrict) of "\"" + std::string(...).
+    std::string quoted;
+    quoted.reserve(text.size() + 2);
+    quoted += '"';
+    quoted += text;
+    quoted += '"';
+    return quoted;
 }
 
 std::variant<Colour, std::string> ParseDecimal(std::string_view text) {

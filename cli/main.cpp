@@ -42,7 +42,7 @@ void ComplainOfWriting() {
              (errno != 0 ? std::strerror(errno) : "write failed"));
 }
 
-// Everything on standard output goes through here or WriteMarkup, so that a full disk or a
+// Everything on standard output goes through here or MarkupWriter, so that a full disk or a
 // closed pipe is reported instead of passing for success.
 bool WriteOut(std::string_view bytes) {
     errno = 0;
@@ -54,28 +54,43 @@ bool WriteOut(std::string_view bytes) {
     return false;
 }
 
-// The markup is encoded and written a piece at a time: 2.4 million units of it need not be
-// held twice.
-bool WriteMarkup(std::u16string_view markup, bool newline) {
-    constexpr std::size_t kPiece = std::size_t{16} << 10U;
-    std::string bytes;
-    bytes.reserve(kPiece * 3 + 1);
-    errno = 0;
-    while (!markup.empty()) {
-        std::size_t size = std::min(kPiece, markup.size());
-        if (size < markup.size() && markup[size - 1] >= 0xD800U && markup[size - 1] <= 0xDBFFU) {
-            ++size; // keep a surrogate pair together
+// Encodes the engine's pieces of markup and writes them as they come, so that the markup of
+// a long text is never held whole, in UTF-16 or in UTF-8. After a failed write the rest is
+// dropped; the failure is reported once, at the end.
+class MarkupWriter {
+public:
+    void operator()(std::u16string_view piece) {
+        if (failed_) {
+            return;
         }
-        bytes.clear();
-        huewright::cli::AppendUtf8(markup.substr(0, size), bytes);
-        markup.remove_prefix(size);
-        if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size()) {
+        // Three bytes a unit at most; the buffer is reused, so it is zeroed only as it grows.
+        if (piece.size() * 3 > bytes_.size()) {
+            bytes_.resize(piece.size() * 3);
+        }
+        const auto size = static_cast<std::size_t>(
+            huewright::cli::EncodeUtf8(piece, bytes_.data()) - bytes_.data());
+        errno = 0;
+        if (std::fwrite(bytes_.data(), 1, size, stdout) != size) {
+            failed_ = true;
+            errno_ = errno;
+        }
+    }
+
+    // Ends the output; false, with the complaint made, when any of it was not written.
+    bool Finish(bool newline) const {
+        if (failed_) {
+            errno = errno_;
             ComplainOfWriting();
             return false;
         }
+        return WriteOut(newline ? "\n" : "");
     }
-    return WriteOut(newline ? "\n" : "");
-}
+
+private:
+    std::vector<char> bytes_;
+    bool failed_ = false;
+    int errno_ = 0;
+};
 
 // When reading stopped early the engine counted only the part read; its description then
 // goes without the count, which would understate the text.
@@ -206,18 +221,18 @@ int Run(int argc, char** argv) {
         return kGenerationFailed;
     }
 
-    const huewright::Generation generation =
-        options.compact
-            ? huewright::MakeCompactGradient(input.text, options.startColour, options.endColour,
-                                             options.bold, options.italic)
-            : huewright::MakeGradient(input.text, options.startColour, options.endColour,
-                                      options.bold, options.italic);
-    if (generation.failure) {
-        Complain(input.overLimit ? WithoutCount(generation.failure->description)
-                                 : generation.failure->description);
+    // Until the engine succeeds nothing reaches the writer, so a failure leaves standard
+    // output empty.
+    MarkupWriter writer;
+    const std::optional<huewright::Failure> failure = huewright::WriteGradient(
+        input.text, options.startColour, options.endColour, options.bold, options.italic,
+        options.compact ? huewright::MarkupForm::Compact : huewright::MarkupForm::Full,
+        [&writer](std::u16string_view piece) { writer(piece); });
+    if (failure) {
+        Complain(input.overLimit ? WithoutCount(failure->description) : failure->description);
         return kGenerationFailed;
     }
-    return WriteMarkup(generation.output, !options.noNewline) ? 0 : kGenerationFailed;
+    return writer.Finish(!options.noNewline) ? 0 : kGenerationFailed;
 }
 
 } // namespace

@@ -1,5 +1,8 @@
 #include "utf8.h"
 
+#include <algorithm>
+#include <cstddef>
+
 namespace huewright::cli {
 namespace {
 
@@ -99,11 +102,16 @@ struct Run {
 Run DecodeRun(std::string_view bytes, std::u16string& out) {
     std::size_t at = 0;
     while (at < bytes.size()) {
-        // Plain ASCII is by far the common case; copy it without the checks.
-        while (at < bytes.size() && static_cast<unsigned char>(bytes[at]) < 0x80U) {
-            out += static_cast<char16_t>(bytes[at]);
-            ++at;
+        // Plain ASCII is by far the common case; widen a whole run of it at once.
+        std::size_t ascii = at;
+        while (ascii < bytes.size() && static_cast<unsigned char>(bytes[ascii]) < 0x80U) {
+            ++ascii;
         }
+        const std::size_t from = out.size();
+        out.resize(from + (ascii - at));
+        std::ranges::copy(bytes.substr(at, ascii - at),
+                          out.begin() + static_cast<std::ptrdiff_t>(from));
+        at = ascii;
         if (at == bytes.size()) {
             break;
         }
@@ -199,11 +207,8 @@ char* PutCodePoint(std::uint32_t code, char* at) {
 
 } // namespace
 
-void AppendUtf8(std::u16string_view units, std::string& out) {
-    // Sized for the worst case (three bytes a unit) and trimmed after.
-    const std::size_t start = out.size();
-    out.resize(start + units.size() * 3);
-    char* at = out.data() + start;
+char* EncodeUtf8(std::u16string_view units, char* out) {
+    char* at = out;
     std::size_t i = 0;
     while (i < units.size()) {
         const std::size_t ascii = CopyAsciiBlocks(units.substr(i), at);
@@ -221,6 +226,14 @@ void AppendUtf8(std::u16string_view units, std::string& out) {
         }
         at = PutCodePoint(code, at);
     }
+    return at;
+}
+
+void AppendUtf8(std::u16string_view units, std::string& out) {
+    // Sized for the worst case (three bytes a unit) and trimmed after.
+    const std::size_t start = out.size();
+    out.resize(start + units.size() * 3);
+    char* at = EncodeUtf8(units, out.data() + start);
     out.resize(static_cast<std::size_t>(at - out.data()));
 }
 

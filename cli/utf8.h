@@ -40,4 +40,8 @@ std::optional<Utf8Error> DecodeUtf8(std::string_view bytes, std::u16string& out)
 // that write in pieces end a piece after a pair, never inside one.
 void AppendUtf8(std::u16string_view units, std::string& out);
 
+// The same, written at `out`, which has room for three bytes a unit; returns the end of what
+// was written. For a caller that reuses one buffer.
+char* EncodeUtf8(std::u16string_view units, char* out);
+
 } // namespace huewright::cli

@@ -85,14 +85,9 @@ std::vector<std::int32_t> CharacterBounds(std::u16string_view text) {
     return bounds;
 }
 
-bool IsWhiteSpace(std::u16string_view character) {
+bool detail::IsUnicodeWhiteSpace(std::u16string_view character) {
     if (character.empty()) {
         return false;
-    }
-    // ICU's property lookup is the costly part for plain text; ASCII is answered here.
-    if (character.size() == 1 && character[0] < 0x80) {
-        const char16_t unit = character[0];
-        return unit == u' ' || (unit >= u'\t' && unit <= u'\r');
     }
     const char16_t* units = character.data();
     const auto length = static_cast<std::int32_t>(character.size());

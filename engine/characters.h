@@ -13,9 +13,21 @@ namespace huewright {
 // character of its own.
 std::vector<std::int32_t> CharacterBounds(std::u16string_view text);
 
+namespace detail {
+// IsWhiteSpace asking ICU, for what is not a single ASCII unit.
+bool IsUnicodeWhiteSpace(std::u16string_view character);
+} // namespace detail
+
 // True when every code point of `character` is Unicode White_Space: a space, a tab, a line
 // break (CR LF included), a no-break or another Unicode space. A space carrying a combining
 // mark is not, and neither is the empty text.
-bool IsWhiteSpace(std::u16string_view character);
+inline bool IsWhiteSpace(std::u16string_view character) {
+    // Plain text asks this once a character; ASCII is answered here, without a call.
+    if (character.size() == 1 && character[0] < 0x80) {
+        const char16_t unit = character[0];
+        return unit == u' ' || (unit >= u'\t' && unit <= u'\r');
+    }
+    return detail::IsUnicodeWhiteSpace(character);
+}
 
 } // namespace huewright

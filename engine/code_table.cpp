@@ -6,44 +6,26 @@
 
 namespace huewright {
 
-std::array<char, 2> HexPair(int value) {
-    static constexpr std::string_view kDigits = "0123456789ABCDEF";
-    const int v = std::clamp(value, 0, 255);
-    return {kDigits[static_cast<std::size_t>(v / 16)], kDigits[static_cast<std::size_t>(v % 16)]};
-}
-
-void CodeTable::CheckIndex(std::int32_t index) {
+[[noreturn]] void CodeTable::Refuse(std::int32_t index) {
     if (index < 0 || index >= kSlots) {
         throw GenerationError(FailureKind::SubscriptOutOfRange,
                               "The text has more than 99,999 characters, more than Huewright "
                               "can colour. Shorten it and generate again.");
     }
+    // Only a fourth pass could get here; refuse rather than corrupt a neighbour.
+    throw std::logic_error("code table slot written more than three times");
 }
 
-void CodeTable::Append(std::int32_t index, int value) {
-    CheckIndex(index);
-    const auto slot = static_cast<std::size_t>(index);
-    if (slot >= codes_.size()) {
-        codes_.resize(slot + 1);
-    }
-    Code& code = codes_[slot];
-    if (code.size + 2U > kMaxDigits) {
-        // Only a fourth pass could get here; refuse rather than corrupt a neighbour.
-        throw std::logic_error("code table slot written more than three times");
-    }
-    const auto pair = HexPair(value);
-    code.digits[code.size] = pair[0];
-    code.digits[code.size + 1U] = pair[1];
-    code.size = static_cast<std::uint8_t>(code.size + 2U);
+void CodeTable::Grow(std::size_t slot) {
+    // A pass writes slot after slot; growing one at a time would cost a call each.
+    codes_.resize(std::min(std::max(slot + 1, 2 * codes_.size()), std::size_t{kSlots}));
 }
 
-std::string_view CodeTable::Slot(std::int32_t index) const {
-    CheckIndex(index);
-    const auto slot = static_cast<std::size_t>(index);
-    if (slot >= codes_.size()) {
-        return {};
+void CodeTable::Reserve(std::int32_t slots) {
+    const auto size = static_cast<std::size_t>(std::clamp(slots, 0, kSlots));
+    if (size > codes_.size()) {
+        codes_.resize(size);
     }
-    return {codes_[slot].digits.data(), codes_[slot].size};
 }
 
 namespace {
@@ -74,9 +56,20 @@ int Step(int d, std::int32_t length) {
 // the values evenly instead, both ends exact, so every character still gets six digits.
 void FillEvenly(CodeTable& table, int a, int d, int direction, std::int32_t length) {
     const std::int64_t span = length - 1; // length > d >= 1, so span >= 1
+    // Character k takes a + direction * r, r = (2d(k - 1) + span) / (2 span) rounded down.
+    // r is carried as quotient and remainder instead of divided out each time: a step adds
+    // 2d <= 2 span to the numerator, so the quotient rises by one at most.
+    const std::int64_t denominator = 2 * span;
+    const std::int64_t increment = 2 * static_cast<std::int64_t>(d);
+    int r = 0;                     // span / (2 span)
+    std::int64_t remainder = span; // span % (2 span)
     for (std::int32_t k = 1; k <= length; ++k) {
-        const std::int64_t r = (2 * static_cast<std::int64_t>(d) * (k - 1) + span) / (2 * span);
-        table.Append(k, a + direction * static_cast<int>(r));
+        table.Append(k, a + direction * r);
+        remainder += increment;
+        if (remainder >= denominator) {
+            ++r;
+            remainder -= denominator;
+        }
     }
 }
 

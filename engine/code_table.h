@@ -3,7 +3,9 @@
 
 #include "gradient.h"
 
+#include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -25,11 +27,15 @@ private:
 
 // Two upper-case hex digits of a channel value; values above 255 are written as FF, the way
 // the swatch shows them.
-std::array<char, 2> HexPair(int value);
+inline std::array<char, 2> HexPair(int value) {
+    constexpr std::string_view kDigits = "0123456789ABCDEF";
+    const auto v = static_cast<std::size_t>(std::clamp(value, 0, 255));
+    return {kDigits[v / 16], kDigits[v % 16]};
+}
 
 // 100,000 slots of colour codes, 0..99,999, each starting empty. Slot k ends up with the
-// red, green and blue pairs of character k. Storage grows only as far as slots are written,
-// so a short text does not pay for the whole table.
+// red, green and blue pairs of character k. Storage grows (doubling) only as far as slots
+// are written, so a short text does not pay for the whole table.
 class CodeTable {
 public:
     static constexpr std::int32_t kSlots = 100'000;
@@ -43,6 +49,10 @@ public:
     // The text of slot `index`; empty when nothing was written there.
     std::string_view Slot(std::int32_t index) const;
 
+    // Room for slots 0..slots - 1 (at most the whole table) at once, each still empty, so
+    // that a generation's passes do not grow the storage as they go.
+    void Reserve(std::int32_t slots);
+
 private:
     struct Code {
         std::array<char, kMaxDigits> digits{};
@@ -50,9 +60,45 @@ private:
     };
 
     static void CheckIndex(std::int32_t index);
+    // Throws the failure for `index`: out of range, or its slot already full.
+    [[noreturn]] static void Refuse(std::int32_t index);
+    void Grow(std::size_t slot);
 
     std::vector<Code> codes_;
 };
+
+// Three appends a character make these the hottest lines of a generation, so they are inline,
+// their failures out of line.
+inline void CodeTable::CheckIndex(std::int32_t index) {
+    if (index < 0 || index >= kSlots) {
+        Refuse(index);
+    }
+}
+
+inline void CodeTable::Append(std::int32_t index, int value) {
+    CheckIndex(index);
+    const auto slot = static_cast<std::size_t>(index);
+    if (slot >= codes_.size()) {
+        Grow(slot);
+    }
+    Code& code = codes_[slot];
+    if (code.size + 2U > kMaxDigits) {
+        Refuse(index);
+    }
+    const auto pair = HexPair(value);
+    code.digits[code.size] = pair[0];
+    code.digits[code.size + 1U] = pair[1];
+    code.size = static_cast<std::uint8_t>(code.size + 2U);
+}
+
+inline std::string_view CodeTable::Slot(std::int32_t index) const {
+    CheckIndex(index);
+    const auto slot = static_cast<std::size_t>(index);
+    if (slot >= codes_.size()) {
+        return {};
+    }
+    return {codes_[slot].digits.data(), codes_[slot].size};
+}
 
 // One channel pass: appends a pair per character from the start value `a` toward the end
 // value `z` over a text of `length` characters. Throws GenerationError on division by zero

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <optional>
 #include <string>
@@ -86,68 +87,158 @@ struct Filled {
     }
 };
 
-void OpenStyles(std::u16string& out, bool bold, bool italic) {
+// The markup on its way out, gathered in a small buffer: kept whole for MakeGradient, or
+// handed to a sink a buffer at a time. Every append is a whole tag or whole characters, so a
+// piece never ends inside a surrogate pair.
+class MarkupOut {
+public:
+    // Without a sink everything is kept for Take.
+    explicit MarkupOut(const MarkupSink* sink) : sink_(sink), buffer_(kBufferUnits) {}
+
+    // Room for the whole markup, when it is kept whole.
+    void Reserve(std::size_t units) {
+        if (sink_ == nullptr) {
+            kept_.reserve(units);
+        }
+    }
+
+    void Append(std::u16string_view units) {
+        if (units.size() > kBufferUnits - used_) {
+            Flush();
+            if (units.size() > kBufferUnits) {
+                Deliver(units); // one character longer than the buffer
+                return;
+            }
+        }
+        if (units.size() == 1) {
+            buffer_[used_] = units[0]; // most characters: no call for a one-unit copy
+        } else {
+            std::ranges::copy(units, buffer_.data() + used_);
+        }
+        used_ += units.size();
+    }
+
+    // "[color=#" + `code` + "]" + `character` + "[/color]": the full markup's every character,
+    // written in one go when it fits.
+    void AppendTagged(std::string_view code, std::u16string_view character) {
+        code = code.substr(0, CodeTable::kMaxDigits);
+        const std::size_t size =
+            kColorOpen.size() + code.size() + 1 + character.size() + kColorClose.size();
+        if (size > kBufferUnits - used_) {
+            AppendColourOpen(code);
+            Append(character);
+            Append(kColorClose);
+            return;
+        }
+        char16_t* at = buffer_.data() + used_;
+        at = std::ranges::copy(kColorOpen, at).out;
+        at = std::ranges::copy(code, at).out; // ASCII digits widen unchanged
+        *at++ = u']';
+        at = std::ranges::copy(character, at).out;
+        std::ranges::copy(kColorClose, at);
+        used_ += size;
+    }
+
+    // "[color=#" + `code` + "]".
+    void AppendColourOpen(std::string_view code) {
+        std::array<char16_t, kColorOpen.size() + CodeTable::kMaxDigits + 1> tag{};
+        auto* at = std::ranges::copy(kColorOpen, tag.begin()).out;
+        at = std::ranges::copy(code.substr(0, CodeTable::kMaxDigits), at).out;
+        *at++ = u']';
+        Append({tag.data(), static_cast<std::size_t>(at - tag.begin())});
+    }
+
+    // Hands on what the buffer holds.
+    void Flush() {
+        if (used_ > 0) {
+            Deliver({buffer_.data(), used_});
+            used_ = 0;
+        }
+    }
+
+    std::u16string Take() {
+        Flush();
+        return std::move(kept_);
+    }
+
+private:
+    // 32 KiB: small enough to stay in the cache, large enough that a sink is called rarely.
+    static constexpr std::size_t kBufferUnits = std::size_t{16} << 10U;
+
+    void Deliver(std::u16string_view units) {
+        if (sink_ != nullptr) {
+            (*sink_)(units);
+        } else {
+            kept_.append(units.data(), units.size());
+        }
+    }
+
+    const MarkupSink* sink_;
+    std::vector<char16_t> buffer_;
+    std::size_t used_ = 0;
+    std::u16string kept_;
+};
+
+void OpenStyles(MarkupOut& out, bool bold, bool italic) {
     if (bold) {
-        out += kBoldOpen;
+        out.Append(kBoldOpen);
     }
     if (italic) {
-        out += kItalicOpen;
+        out.Append(kItalicOpen);
     }
 }
 
 // Closed innermost first, so the markup nests.
-void CloseStyles(std::u16string& out, bool bold, bool italic) {
+void CloseStyles(MarkupOut& out, bool bold, bool italic) {
     if (italic) {
-        out += kItalicClose;
+        out.Append(kItalicClose);
     }
     if (bold) {
-        out += kBoldClose;
+        out.Append(kBoldClose);
     }
 }
 
-void AppendColourOpen(std::u16string& out, std::string_view code) {
-    out += kColorOpen;
-    out.append(code.begin(), code.end()); // ASCII digits widen unchanged
-    out += u']';
-}
-
-std::u16string WriteMarkup(std::u16string_view text, const Filled& filled, bool bold, bool italic) {
+void WriteMarkup(std::u16string_view text, const Filled& filled, bool bold, bool italic,
+                 MarkupOut& out) {
     const std::int32_t length = filled.Length();
-    std::u16string out;
-    out.reserve(text.size() + kTagUnits * static_cast<std::size_t>(length) + kStyleUnits);
     OpenStyles(out, bold, italic);
     for (std::int32_t i = 1; i <= length; ++i) {
-        AppendColourOpen(out, filled.table.Slot(i));
-        out += filled.Character(text, i);
-        out += kColorClose;
+        out.AppendTagged(filled.table.Slot(i), filled.Character(text, i));
     }
     CloseStyles(out, bold, italic);
-    return out;
+}
+
+// Neighbours' codes are compared once a character; every written slot holds six digits, and
+// a fixed-length compare of six bytes needs no library call.
+bool SameCode(std::string_view a, std::string_view b) {
+    if (a.size() == CodeTable::kMaxDigits && b.size() == CodeTable::kMaxDigits) {
+        return std::memcmp(a.data(), b.data(), CodeTable::kMaxDigits) == 0;
+    }
+    return a == b;
 }
 
 // The same colours with fewer tags: neighbours of one code share a tag, and white space,
 // which shows no colour, never needs one of its own.
-std::u16string WriteCompactMarkup(std::u16string_view text, const Filled& filled, bool bold,
-                                  bool italic) {
+void WriteCompactMarkup(std::u16string_view text, const Filled& filled, bool bold, bool italic,
+                        MarkupOut& out) {
     const std::int32_t length = filled.Length();
-    std::u16string out;
-    // Never longer than the full markup, so this is the most it can need.
-    out.reserve(text.size() + kTagUnits * static_cast<std::size_t>(length) + kStyleUnits);
     OpenStyles(out, bold, italic);
-    std::optional<std::string_view> open; // the code of the tag we are inside, if any
+    bool inTag = false;        // inside a colour tag
+    std::string_view openCode; // that tag's code
     std::int32_t i = 1;
     while (i <= length) {
         const std::u16string_view character = filled.Character(text, i);
         if (!IsWhiteSpace(character)) {
             const std::string_view code = filled.table.Slot(i);
-            if (open != code) {
-                if (open) {
-                    out += kColorClose;
+            if (!inTag || !SameCode(code, openCode)) {
+                if (inTag) {
+                    out.Append(kColorClose);
                 }
-                AppendColourOpen(out, code);
-                open = code;
+                out.AppendColourOpen(code);
+                inTag = true;
+                openCode = code;
             }
-            out += character;
+            out.Append(character);
             ++i;
             continue;
         }
@@ -157,27 +248,25 @@ std::u16string WriteCompactMarkup(std::u16string_view text, const Filled& filled
         while (next <= length && IsWhiteSpace(filled.Character(text, next))) {
             ++next;
         }
-        if (open && (next > length || filled.table.Slot(next) != *open)) {
-            out += kColorClose;
-            open.reset();
+        if (inTag && (next > length || !SameCode(filled.table.Slot(next), openCode))) {
+            out.Append(kColorClose);
+            inTag = false;
         }
-        out += filled.Characters(text, i, next);
+        out.Append(filled.Characters(text, i, next));
         i = next;
     }
-    if (open) {
-        out += kColorClose;
+    if (inTag) {
+        out.Append(kColorClose);
     }
     CloseStyles(out, bold, italic);
-    return out;
 }
 
-using Writer = std::u16string (*)(std::u16string_view, const Filled&, bool, bool);
+using Writer = void (*)(std::u16string_view, const Filled&, bool, bool, MarkupOut&);
 
 // One generation: the checks, the character split and the three channel passes, then
-// `write` over the filled table. A failure ends it with an empty output.
-Generation Generate(std::u16string_view text, Colour start, Colour end, bool bold, bool italic,
-                    Writer write) {
-    Generation result;
+// `write` over the filled table into `out`. A failure ends it before anything is written.
+std::optional<Failure> Generate(std::u16string_view text, Colour start, Colour end, bool bold,
+                                bool italic, Writer write, MarkupOut& out) {
     std::int32_t length = 0;
     try {
         CheckChannels(start, end);
@@ -187,16 +276,30 @@ Generation Generate(std::u16string_view text, Colour start, Colour end, bool bol
         }
         Filled filled{CharacterBounds(text), {}}; // the table lives for this generation only
         length = filled.Length();
+        filled.table.Reserve(length + 1);
         FillChannel(filled.table, start.red, end.red, length);
         FillChannel(filled.table, start.green, end.green, length);
         FillChannel(filled.table, start.blue, end.blue, length);
-        result.output = write(text, filled, bold, italic);
+        // The compact form is never longer than the full one, so this is the most either needs.
+        out.Reserve(text.size() + kTagUnits * static_cast<std::size_t>(length) + kStyleUnits);
+        write(text, filled, bold, italic, out);
     } catch (const GenerationError& error) {
         // The table does not know the text; name its length here.
         std::string description = error.kind() == FailureKind::SubscriptOutOfRange
                                       ? TooLongDescription(length)
                                       : std::string(error.what());
-        result.failure = Failure{error.kind(), std::move(description)};
+        return Failure{error.kind(), std::move(description)};
+    }
+    return std::nullopt;
+}
+
+Generation Kept(std::u16string_view text, Colour start, Colour end, bool bold, bool italic,
+                Writer write) {
+    MarkupOut out(nullptr);
+    Generation result;
+    result.failure = Generate(text, start, end, bold, italic, write, out);
+    if (!result.failure) {
+        result.output = out.Take();
     }
     return result;
 }
@@ -217,12 +320,23 @@ std::string_view FailureKindName(FailureKind kind) {
 
 Generation MakeGradient(std::u16string_view text, Colour start, Colour end, bool bold,
                         bool italic) {
-    return Generate(text, start, end, bold, italic, WriteMarkup);
+    return Kept(text, start, end, bold, italic, WriteMarkup);
 }
 
 Generation MakeCompactGradient(std::u16string_view text, Colour start, Colour end, bool bold,
                                bool italic) {
-    return Generate(text, start, end, bold, italic, WriteCompactMarkup);
+    return Kept(text, start, end, bold, italic, WriteCompactMarkup);
+}
+
+std::optional<Failure> WriteGradient(std::u16string_view text, Colour start, Colour end, bool bold,
+                                     bool italic, MarkupForm form, const MarkupSink& sink) {
+    MarkupOut out(&sink);
+    const Writer write = form == MarkupForm::Compact ? WriteCompactMarkup : WriteMarkup;
+    std::optional<Failure> failure = Generate(text, start, end, bold, italic, write, out);
+    if (!failure) {
+        out.Flush();
+    }
+    return failure;
 }
 
 } // namespace huewright

@@ -1,6 +1,7 @@
 // Huewright gradient engine: one generation of colour-tagged markup.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,6 +42,22 @@ Generation MakeGradient(std::u16string_view text, Colour start, Colour end, bool
 // own. Never longer than MakeGradient's output; a failure is the same, with an empty output.
 Generation MakeCompactGradient(std::u16string_view text, Colour start, Colour end, bool bold,
                                bool italic);
+
+enum class MarkupForm {
+    Full,    // MakeGradient's markup
+    Compact, // MakeCompactGradient's markup
+};
+
+// Receives markup a piece at a time, in order.
+using MarkupSink = std::function<void(std::u16string_view)>;
+
+// The markup MakeGradient (or MakeCompactGradient) returns, handed to `sink` in pieces instead
+// of as one string, so that a long text's markup need never be held whole. A piece ends
+// between characters or tags, never inside a surrogate pair, and is at most 16 Ki units long
+// unless a single character is longer. On failure `sink` receives nothing and the failure is
+// returned; the failures are MakeGradient's.
+std::optional<Failure> WriteGradient(std::u16string_view text, Colour start, Colour end, bool bold,
+                                     bool italic, MarkupForm form, const MarkupSink& sink);
 
 // Short English name of a failure kind ("Division by zero", ...).
 std::string_view FailureKindName(FailureKind kind);

@@ -597,6 +597,60 @@ TEST(Engine, CompactKeepsEveryVisibleCodeAndIsNeverLonger) {
     }
 }
 
+// WriteGradient hands on exactly what MakeGradient and MakeCompactGradient return, a piece
+// at a time, no piece ending inside a surrogate pair; on failure it hands on nothing.
+TEST(Engine, WriteGradientPiecesMakeUpTheGeneration) {
+    struct Case {
+        const char* name;
+        std::u16string text;
+        Colour start;
+        Colour end;
+        bool manyPieces;
+    };
+    const std::vector<Case> cases = {
+        {"short", u"Hi there", {255, 0, 0}, {0, 0, 255}, false},
+        {"emoji and spaces",
+         Repeat(u"a\U0001F600 \U0001F600", 24'000),
+         {0, 256, 3},
+         {256, 0, 200},
+         true},
+        {"a character longer than a piece",
+         u"x" + Repeat(u"\u0301", 40'000) + u" y",
+         {9, 9, 9},
+         {9, 9, 9},
+         true},
+        {"no text", u"", {0, 0, 0}, {1, 0, 0}, false},
+        {"too long", Repeat(u"ab", 50'000), {0, 0, 0}, {0, 0, 0}, false},
+    };
+    for (const Case& c : cases) {
+        for (const MarkupForm form : {MarkupForm::Full, MarkupForm::Compact}) {
+            const bool styled = form == MarkupForm::Compact;
+            const Generation expected =
+                form == MarkupForm::Full
+                    ? MakeGradient(c.text, c.start, c.end, styled, styled)
+                    : MakeCompactGradient(c.text, c.start, c.end, styled, styled);
+            std::u16string joined;
+            int pieces = 0;
+            const std::optional<Failure> failure = WriteGradient(
+                c.text, c.start, c.end, styled, styled, form, [&](std::u16string_view piece) {
+                    ++pieces;
+                    ASSERT_FALSE(piece.empty()) << c.name;
+                    EXPECT_FALSE(piece.back() >= 0xD800 && piece.back() <= 0xDBFF) << c.name;
+                    joined += piece;
+                });
+            ASSERT_EQ(failure.has_value(), expected.failure.has_value()) << c.name;
+            if (failure) {
+                EXPECT_EQ(pieces, 0) << c.name;
+                EXPECT_EQ(failure->kind, expected.failure->kind) << c.name;
+                EXPECT_EQ(failure->description, expected.failure->description) << c.name;
+                continue;
+            }
+            EXPECT_EQ(joined, expected.output) << c.name;
+            EXPECT_EQ(pieces > 1, c.manyPieces) << c.name;
+        }
+    }
+}
+
 TEST(Engine, CharacterBoundsOfEmptyText) {
     EXPECT_EQ(CharacterBounds(u""), std::vector<std::int32_t>{0});
 }
