@@ -422,19 +422,8 @@ TEST(Engine, StrippingTagsGivesBackTheInputAndEveryCodeHasSixDigits) {
 
 // ---- The compact form: fewer tags, the same colours ---------------------------------------
 
-struct CompactCase {
-    const char* name;
-    std::u16string text;
-    Colour start;
-    Colour end;
-    bool bold;
-    bool italic;
-    std::u16string expected;
-};
-
-void PrintTo(const CompactCase& c, std::ostream* os) {
-    *os << c.name;
-}
+// The same inputs as the full markup's table; the expected markup is the compact form.
+using CompactCase = MarkupCase;
 
 class CompactTest : public ::testing::TestWithParam<CompactCase> {};
 
