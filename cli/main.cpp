@@ -14,6 +14,7 @@
 #include <memory>
 #include <new>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -181,6 +182,19 @@ std::optional<int> Parse(int argc, char** argv, Options& options) {
         return kUsage;
     }
     options.words = app.remaining();
+    // CLI11 reads "--end=" with nothing after the sign as a bare "--end" and takes the next
+    // word for the colour, so that "--end= Hi" would complain of "Hi" and "--end= FF0000 x"
+    // would pass. An empty value is a malformed colour like any other.
+    const std::span<char*> given(argv, static_cast<std::size_t>(argc));
+    for (const std::string_view word : given.subspan(1, given.size() - 1 - options.words.size())) {
+        for (const std::string_view option : {"--start", "--end"}) {
+            if (word.size() == option.size() + 1 && word.starts_with(option) &&
+                word.ends_with('=')) {
+                ColourOption(option, "");
+                return kUsage;
+            }
+        }
+    }
     if (!options.words.empty() && options.words.front() == "--") {
         options.words.erase(options.words.begin());
     } else if (!options.words.empty() && options.words.front().size() > 1 &&

@@ -97,6 +97,8 @@ TABLE = [
     ("not a hex digit", ["-s", "12345G", "x"], None, 2, "", bad_colour("--start", "12345G")),
     ("seven hex digits", ["-s", "#FF00001", "x"], None, 2, "", bad_colour("--start", "#FF00001")),
     ("empty colour", ["-s", "", "x"], None, 2, "", bad_colour("--start", "")),
+    ("empty colour after =, not the next word", ["--end=", "FF0000", "x"], None, 2, "",
+     bad_colour("--end", "")),
     ("two values", ["-s", "1,2", "x"], None, 2, "",
      bad_colour("--start", "1,2", "R,G,B takes exactly three values")),
     ("four values", ["-s", "1,2,3,4", "x"], None, 2, "",
