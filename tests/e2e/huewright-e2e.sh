@@ -25,7 +25,7 @@ step_timeout=20
 # turns these into window pixels (the window has no frame without a window
 # manager, so window coordinates are client coordinates).
 declare -A centre_twips=(
-    [shape1]="487 727" [shape2]="1567 727" [swap_button]="1027 487" [text1]="3307 502"
+    [shape1]="487 727" [shape2]="1567 727" [swap_button]="1027 487" [text1]="3307 502" [text2]="3307 862"
     [bold_box]="2160 1207" [copy_button]="4027 1207" [random_button]="4027 1807"
     [generate_button]="4027 2167"
 )
@@ -262,6 +262,41 @@ generate_and_copy_expect() {
     log "markup ok: $what"
 }
 
+# Waits until window $1 is no longer on screen.
+await_unmapped() {
+    local deadline=$((SECONDS + step_timeout))
+    while timeout 5 xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; do
+        ((SECONDS < deadline)) || fail "$2 is still open after ${step_timeout}s"
+        sleep 0.1
+    done
+}
+
+# Right-clicks the control at window pixel ($1, $2), waits for its menu, picks
+# its enabled item number $3 with the arrow keys (a swatch's: 1 Copy colour,
+# 2 Paste colour, 3 Choose colour…) and waits for the menu to close.
+context_menu() {
+    xdo mousemove --window "$wid" "$1" "$2" click 3 || fail "right click at $1,$2 failed"
+    local deadline=$((SECONDS + step_timeout)) menu="" w height
+    while [ -z "$menu" ]; do
+        ((SECONDS < deadline)) || fail "no menu appeared at $1,$2"
+        sleep 0.1
+        # Without a window manager Qt marks no window as a menu; the menu is the
+        # program's one window taller than a line besides the main window (a
+        # tooltip may be showing too, one line high).
+        for w in $(timeout 5 xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null); do
+            [ "$w" = "$wid" ] && continue
+            height=$(timeout 5 xwininfo -id "$w" 2>/dev/null | sed -n 's/^ *Height: //p')
+            if [ "${height:-0}" -ge 60 ]; then
+                menu=$w
+            fi
+        done
+    done
+    local downs=()
+    for ((w = 0; w < $3; w++)); do downs+=(Down); done
+    keys "${downs[@]}" Return
+    await_unmapped "$menu" "the menu at $1,$2"
+}
+
 shot_count=0
 # Prints the colour at window pixel ($1, $2) as RRGGBB, from a fresh screenshot.
 pixel() {
@@ -321,6 +356,18 @@ generate_and_copy_expect \
     '[b][color=#000000]H[/color][color=#000000]i[/color][color=#000000] [/color][color=#000000]😀[/color][color=#000000]👍🏽[/color][color=#000000]![/color][/b]' \
     "bold, black, emoji as one character each"
 
+# "Copy compact markup" from the output box's menu, with everything selected:
+# the whole compact form goes to the real clipboard, not the selection.
+click "${text2[@]}"
+keys ctrl+a
+own_clipboard
+context_menu "${text2[@]}" 2 # Copy, Copy compact markup, Select All
+await_clipboard_into "$workdir/compact"
+printf '%s' '[b][color=#000000]Hi 😀👍🏽![/color][/b]' >"$workdir/expected"
+cmp -s "$workdir/expected" "$workdir/compact" ||
+    fail "the compact markup differs: $(cat "$workdir/compact")"
+log "compact markup ok"
+
 # The same again with the switch off: Generate replaces, it never appends.
 click "${bold_box[@]}"
 generate_and_copy_expect \
@@ -379,41 +426,6 @@ generate_and_copy_expect \
 stop_program
 
 # --- Colours by hex: the swatch's menu, the colour dialog, drag and drop ------
-# Waits until window $1 is no longer on screen.
-await_unmapped() {
-    local deadline=$((SECONDS + step_timeout))
-    while timeout 5 xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; do
-        ((SECONDS < deadline)) || fail "$2 is still open after ${step_timeout}s"
-        sleep 0.1
-    done
-}
-
-# Right-clicks the swatch at window pixel ($1, $2), waits for its menu, picks
-# item $3 (1: Copy colour, 2: Paste colour, 3: Choose colour…) with the arrow
-# keys and waits for the menu to close.
-swatch_menu() {
-    xdo mousemove --window "$wid" "$1" "$2" click 3 || fail "right click at $1,$2 failed"
-    local deadline=$((SECONDS + step_timeout)) menu="" w height
-    while [ -z "$menu" ]; do
-        ((SECONDS < deadline)) || fail "no menu appeared on the swatch at $1,$2"
-        sleep 0.1
-        # Without a window manager Qt marks no window as a menu; the menu is the
-        # program's one window taller than a line besides the main window (a
-        # tooltip may be showing too, one line high).
-        for w in $(timeout 5 xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null); do
-            [ "$w" = "$wid" ] && continue
-            height=$(timeout 5 xwininfo -id "$w" 2>/dev/null | sed -n 's/^ *Height: //p')
-            if [ "${height:-0}" -ge 60 ]; then
-                menu=$w
-            fi
-        done
-    done
-    local downs=()
-    for ((w = 0; w < $3; w++)); do downs+=(Down); done
-    keys "${downs[@]}" Return
-    await_unmapped "$menu" "the swatch's menu"
-}
-
 # Clicks the swatch at ($1, $2), expects the colour dialog titled $3, then
 # either types $4 into its HTML box and presses Enter, or presses Esc.
 swatch_dialog() {
@@ -434,10 +446,10 @@ swatch_dialog() {
 
 start_program
 offer_clipboard $' #336699\t'
-swatch_menu "${shape1[@]}" 2
+context_menu "${shape1[@]}" 2
 expect_swatches 336699 000000 "start colour pasted with white space around it"
 offer_clipboard 'ff8000' # six digits without "#"
-swatch_menu "${shape2[@]}" 2
+context_menu "${shape2[@]}" 2
 expect_swatches 336699 FF8000 "end colour pasted without #"
 
 # Start (0x33, 0x66, 0x99), end (255, 128, 0) over three characters: red rises
@@ -456,7 +468,8 @@ expect_swatches 00C0A0 FF8000 "colour chosen in the dialog"
 # hand does, so the drag has started before the pointer arrives.
 for attempt in 1 2 3; do
     xdo mousemove --window "$wid" "${shape2[@]}" mousedown 1 || fail "could not press on the end swatch"
-    for x in 100 94 80 64 48 36 32; do
+    for step in 1 2 3 4 5 6 7 8; do
+        x=$((shape2[0] - (shape2[0] - shape1[0]) * step / 8))
         xdo mousemove --window "$wid" "$x" "${shape1[1]}" || fail "could not move the pointer"
         sleep 0.1
     done
