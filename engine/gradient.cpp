@@ -52,15 +52,6 @@ void CheckChannels(Colour start, Colour end) {
     }
 }
 
-// 123456 -> "123,456"
-std::string WithThousands(std::int64_t n) {
-    std::string digits = std::to_string(n);
-    for (auto i = static_cast<std::ptrdiff_t>(digits.size()) - 3; i > 0; i -= 3) {
-        digits.insert(static_cast<std::size_t>(i), ",");
-    }
-    return digits;
-}
-
 std::string TooLongDescription(std::int32_t length) {
     std::string text = "The text has more than 99,999 characters";
     if (length > 0) {
@@ -305,6 +296,15 @@ Generation Kept(std::u16string_view text, Colour start, Colour end, bool bold, b
 }
 
 } // namespace
+
+std::string WithThousands(std::int64_t n) {
+    std::string digits = std::to_string(n);
+    const std::ptrdiff_t sign = n < 0 ? 1 : 0;
+    for (auto i = static_cast<std::ptrdiff_t>(digits.size()) - 3; i > sign; i -= 3) {
+        digits.insert(static_cast<std::size_t>(i), ",");
+    }
+    return digits;
+}
 
 std::string_view FailureKindName(FailureKind kind) {
     switch (kind) {

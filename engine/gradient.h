@@ -1,6 +1,7 @@
 // Huewright gradient engine: one generation of colour-tagged markup.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -58,6 +59,10 @@ using MarkupSink = std::function<void(std::u16string_view)>;
 // returned; the failures are MakeGradient's.
 std::optional<Failure> WriteGradient(std::u16string_view text, Colour start, Colour end, bool bold,
                                      bool italic, MarkupForm form, const MarkupSink& sink);
+
+// 1902 -> "1,902", whatever the locale: how Huewright writes a count, in its failures and in
+// the window, the way forums print their limits.
+std::string WithThousands(std::int64_t n);
 
 // Short English name of a failure kind ("Division by zero", ...).
 std::string_view FailureKindName(FailureKind kind);

@@ -1,8 +1,18 @@
 #include "markup_length.h"
 
+#include "gradient.h"
+
 #include <QObject>
 
 namespace huewright {
+
+namespace {
+
+QString Thousands(qsizetype n) {
+    return QString::fromStdString(WithThousands(n));
+}
+
+} // namespace
 
 qsizetype CodePoints(QStringView text) {
     qsizetype pairs = 0;
@@ -15,25 +25,16 @@ qsizetype CodePoints(QStringView text) {
     return text.size() - pairs;
 }
 
-QString WithThousands(qsizetype n) {
-    QString digits = QString::number(n);
-    const qsizetype sign = n < 0 ? 1 : 0;
-    for (qsizetype i = digits.size() - 3; i > sign; i -= 3) {
-        digits.insert(i, u',');
-    }
-    return digits;
-}
-
 QString LengthLine(QStringView markup, QStringView compact) {
     if (markup.isEmpty()) {
         return {};
     }
     const qsizetype length = CodePoints(markup);
-    QString line = QObject::tr("%1 characters").arg(WithThousands(length));
+    QString line = QObject::tr("%1 characters").arg(Thousands(length));
     if (!compact.isEmpty()) {
         const qsizetype shorter = CodePoints(compact);
         if (shorter < length) {
-            line += QObject::tr(" (compact: %1)").arg(WithThousands(shorter));
+            line += QObject::tr(" (compact: %1)").arg(Thousands(shorter));
         }
     }
     return line;
