@@ -21,18 +21,13 @@ fail() {
 }
 # shellcheck source=display-lib.sh
 source "$(dirname "$0")/display-lib.sh"
-trap 'stop_all; rm -rf "$workdir"' EXIT
-trap 'exit 143' TERM
-trap 'exit 130' INT
 
 # Debian's python, which the gi bindings belong to, whatever python3 is first on the PATH.
 python=/usr/bin/python3
-for tool in Xvfb xdpyinfo xclip dbus-run-session dbus-send "$python" /usr/libexec/at-spi-bus-launcher; do
-    command -v "$tool" >/dev/null || fail "$tool is missing (run scripts/install-deps.sh)"
-done
+require_tools Xvfb xdpyinfo xclip dbus-run-session dbus-send "$python" \
+    /usr/libexec/at-spi-bus-launcher
 "$python" -c 'import gi; gi.require_version("Atspi", "2.0")' 2>/dev/null ||
     fail "gi's Atspi is missing (run scripts/install-deps.sh)"
-[ -x "$program" ] || fail "not an executable program: $program"
 
 start_xvfb
 # The accessibility bus puts its socket in the runtime directory; ours is private.

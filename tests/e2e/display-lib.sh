@@ -1,5 +1,6 @@
 # Shared by the Wayland and the accessibility tests: a private Xvfb, bounded waits, cleanup.
-# Sourced; the caller sets `workdir`, defines `fail`, and adds to `pids` what cleanup stops.
+# Sourced; the caller sets `program` and `workdir`, defines `fail`, and adds to `pids` what
+# cleanup stops.
 
 step_timeout=20
 pids=()
@@ -20,6 +21,19 @@ stop_all() {
         kill -KILL "$pid" 2>/dev/null || true
         wait "$pid" 2>/dev/null || true
     done
+}
+
+trap 'stop_all; rm -rf "$workdir"' EXIT
+trap 'exit 143' TERM
+trap 'exit 130' INT
+
+# Fails unless every tool named is on the PATH and the program under test can run.
+require_tools() {
+    local tool
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null || fail "$tool is missing (run scripts/install-deps.sh)"
+    done
+    [ -x "$program" ] || fail "not an executable program: $program"
 }
 
 # Runs "$@" until it succeeds or $step_timeout seconds pass; $1 says what is awaited.

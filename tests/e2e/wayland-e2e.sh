@@ -24,14 +24,7 @@ fail() {
 }
 # shellcheck source=display-lib.sh
 source "$(dirname "$0")/display-lib.sh"
-trap 'stop_all; rm -rf "$workdir"' EXIT
-trap 'exit 143' TERM
-trap 'exit 130' INT
-
-for tool in Xvfb xdpyinfo xdotool weston wl-copy wl-paste import convert timeout; do
-    command -v "$tool" >/dev/null || fail "$tool is missing (run scripts/install-deps.sh)"
-done
-[ -x "$program" ] || fail "not an executable program: $program"
+require_tools Xvfb xdpyinfo xdotool weston wl-copy wl-paste import convert timeout
 
 start_xvfb
 
