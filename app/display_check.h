@@ -1,27 +1,20 @@
-// Program start on the desktops people use: which display to open, and one clear line when
-// none can be.
+// Start-up on the desktops people use: Qt picks the platform and says what it says; when it
+// can open no display, one line of ours names the display and what to do.
 #pragma once
 
 #include <QtGlobal>
 
 namespace huewright {
 
-// Before the application object exists. On X11 and Wayland systems: asks Qt for Wayland first
-// when the session offers it, and returns false after printing why when no display is set at
-// all. Elsewhere it does nothing and returns true.
-bool PrepareDisplay();
-
-// While it lives, Qt's own complaints while opening the display are kept quiet, and Qt's
-// fatal failure to open one becomes one line naming the cause and the cure, then exit 1.
-class StartupMessages {
+// While it lives (around the application object's construction), Qt's messages pass on to
+// the handler that was there before, except Qt's fatal failure to open a display: that becomes
+// one line, "huewright: ...", and exit status 1 instead of an abort and a core dump.
+class DisplayGuard {
 public:
-    StartupMessages();
-    ~StartupMessages();
-    StartupMessages(const StartupMessages&) = delete;
-    StartupMessages& operator=(const StartupMessages&) = delete;
-
-private:
-    QtMessageHandler previous_ = nullptr;
+    DisplayGuard();
+    ~DisplayGuard();
+    DisplayGuard(const DisplayGuard&) = delete;
+    DisplayGuard& operator=(const DisplayGuard&) = delete;
 };
 
 } // namespace huewright

@@ -4,16 +4,12 @@
 #include <QApplication>
 #include <QIcon>
 #include <QString>
-#include <cstdlib>
 #include <optional>
 
 int main(int argc, char* argv[]) {
-    if (!huewright::PrepareDisplay()) {
-        return EXIT_FAILURE;
-    }
-    std::optional<huewright::StartupMessages> quiet(std::in_place);
+    std::optional<huewright::DisplayGuard> guard(std::in_place);
     QApplication app(argc, argv);
-    quiet.reset();
+    guard.reset();
     // Lets the desktop match the window to its menu entry and icon once installed.
     QGuiApplication::setDesktopFileName(QStringLiteral(HUEWRIGHT_APP_ID));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(HUEWRIGHT_APP_ID)));

@@ -38,9 +38,8 @@ bool OverLimit(std::u16string_view prefix) {
     return prefix.size() > kMaxCharacters && CharacterBounds(prefix).size() - 1 > kMaxCharacters;
 }
 
-std::string Describe(const Utf8Error& error, const std::string& where) {
-    return where + " is not valid UTF-8: " + std::string(error.reason) + " at byte offset " +
-           std::to_string(error.offset);
+std::string Describe(std::size_t offset, const std::string& where) {
+    return where + " is not valid UTF-8 at byte offset " + std::to_string(offset);
 }
 
 } // namespace
