@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 namespace huewright {
 namespace {
@@ -21,22 +22,28 @@ QString Setting(const char* name) {
 
 // The settings Qt went by, and what to do.
 QString NoDisplay() {
-    QStringList displays;
-    for (const char* name : {"WAYLAND_DISPLAY", "DISPLAY"}) {
-        if (const QString setting = Setting(name); !setting.isEmpty()) {
+    const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
+    QStringList displays; // those the platforms tried use: Qt's choice tries both
+    for (const auto& [name, plugin] :
+         {std::pair("WAYLAND_DISPLAY", u"wayland"), std::pair("DISPLAY", u"xcb")}) {
+        const QString setting = Setting(name);
+        if (!setting.isEmpty() && (platform.isEmpty() || platform.contains(plugin))) {
             displays.append(setting);
         }
     }
-    const QString platform = Setting("QT_QPA_PLATFORM");
-    const QString chosen = platform.isEmpty() ? platform : QStringLiteral(" (%1)").arg(platform);
+    const QString chosen =
+        platform.isEmpty() ? platform : QStringLiteral(" (%1)").arg(Setting("QT_QPA_PLATFORM"));
     const QString headless = QStringLiteral("without a screen, run: xvfb-run -a huewright");
-    if (displays.isEmpty()) {
+    if (!displays.isEmpty()) {
+        return QStringLiteral("cannot open the display %1%2; is its server running? Or, %3")
+            .arg(displays.join(QStringLiteral(" or ")), chosen, headless);
+    }
+    if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && qEnvironmentVariableIsEmpty("DISPLAY")) {
         return QStringLiteral(
                    "no display to open: neither WAYLAND_DISPLAY nor DISPLAY is set%1; %2")
             .arg(chosen, headless);
     }
-    return QStringLiteral("cannot open the display %1%2; is its server running? Or, %3")
-        .arg(displays.join(QStringLiteral(" or ")), chosen, headless);
+    return QStringLiteral("cannot open a display%1; %2").arg(chosen, headless);
 }
 
 // Qt's only fatal message while the application object is built is its failure to start a

@@ -1,61 +1,43 @@
 #!/usr/bin/env bash
-# Whatever keeps the program from opening a display, it must say which cause it is, and what
-# to do, in one line and exit 1, rather than let Qt abort with a core dump.
+# Without a display the program lets Qt say what it says (its logging rules and message
+# pattern apply), then adds one line of its own naming the display, or how to run without
+# one, and exits with status 1: never Qt's abort and its core dump.
 #
 # usage: no-display.sh PROGRAM
 set -uo pipefail
-program="$1"
+program=$1
 failed=0
+run=$(mktemp -d "${TMPDIR:-/tmp}/huewright-no-display.XXXXXX")
+trap 'rm -rf "$run"' EXIT
+hint="without a screen, run: xvfb-run -a huewright"
 
-scratch=$(mktemp -d "${TMPDIR:-/tmp}/huewright-no-display.XXXXXX")
-trap 'rm -rf "$scratch"' EXIT
-mkdir -m 700 "$scratch/run" "$scratch/empty"
-# Qt's plugin path cannot be emptied from the environment (QT_QPA_PLATFORM_PLUGIN_PATH only adds
-# a directory), but a qt.conf beside a copy of the program replaces it: a machine without
-# Qt's platform plugins.
-mkdir "$scratch/bare"
-cp "$program" "$scratch/bare/huewright"
-printf '[Paths]\nPlugins = %s\n' "$scratch/empty" >"$scratch/bare/qt.conf"
-bare="$scratch/bare/huewright"
-
-# check WHAT EXPECTED-PART-OF-THE-LINE PROGRAM [VAR=VALUE...]
+# check WHAT QT-SAYS OURS [VAR=VALUE...]: standard error holds QT-SAYS, and its last line, the
+# only one of ours, holds OURS.
 check() {
-    local what=$1 expected=$2 exe=$3
+    local what=$1 qt=$2 ours=$3 err rc last
     shift 3
-    local err rc
-    err="$(env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY -u DISPLAY XDG_RUNTIME_DIR="$scratch/run" \
-        "$@" timeout 60 "$exe" 2>&1 >/dev/null)"
+    err=$(env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY -u DISPLAY -u QT_LOGGING_RULES \
+        -u QT_MESSAGE_PATTERN XDG_RUNTIME_DIR="$run" "$@" timeout 60 "$program" 2>&1 >/dev/null)
     rc=$?
-    if [ "$rc" -ne 1 ] || [ "$(printf '%s\n' "$err" | wc -l)" -ne 1 ] ||
-        [[ "$err" != "huewright: "*"$expected"* ]]; then
-        echo "FAIL $what: exit $rc, expected '$expected', stderr:"
-        printf '%s\n' "$err"
-        failed=1
+    last=$(tail -n 1 <<<"$err")
+    if [ "$rc" -eq 1 ] && [[ "$err" == *"$qt"* ]] && [[ "$last" == "huewright: "*"$ours"* ]] &&
+        [ "$(grep -c '^huewright: ' <<<"$err")" -eq 1 ]; then
+        echo "ok   $what: $last"
     else
-        echo "ok   $what: $err"
+        printf 'FAIL %s: exit %s, wanted 1, Qt saying "%s" and last "%s"; stderr:\n%s\n' \
+            "$what" "$rc" "$qt" "$ours" "$err"
+        failed=1
     fi
 }
 
-headless="without a screen use: xvfb-run -a huewright"
-check "nothing set" "no display (neither WAYLAND_DISPLAY nor DISPLAY is set); start it from a desktop session, or $headless" "$program"
-# A display number nobody serves.
-check "unreachable DISPLAY" "cannot open the X display \":4711\" (is the X server running?); start it from a desktop session, or $headless" \
-    "$program" DISPLAY=:4711
-check "xcb chosen, DISPLAY unset" "no X display (DISPLAY is not set)" "$program" QT_QPA_PLATFORM=xcb
-check "WAYLAND_DISPLAY to a missing socket" "no Wayland display: no compositor answers at $scratch/run/wl-nobody (is the compositor running?); start it" \
-    "$program" WAYLAND_DISPLAY=wl-nobody
-check "wayland chosen, absolute socket missing" "no compositor answers at $scratch/nowhere" \
-    "$program" QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY="$scratch/nowhere"
-check "wayland chosen, no XDG_RUNTIME_DIR" "no Wayland display (XDG_RUNTIME_DIR is not set)" \
-    "$program" QT_QPA_PLATFORM=wayland XDG_RUNTIME_DIR=
-check "both sockets dead" "no compositor answers at $scratch/run/wl-nobody (is the compositor running?), and cannot open the X display \":4711\"" \
-    "$program" WAYLAND_DISPLAY=wl-nobody DISPLAY=:4711
-check "unknown platform" "Qt has no platform plugin \"nosuch\" (QT_QPA_PLATFORM; it has: " \
-    "$program" QT_QPA_PLATFORM=nosuch
-check "Wayland plugin missing" "Qt's Wayland platform plugin is not installed; install the package qt6-wayland" \
-    "$bare" WAYLAND_DISPLAY=wl-nobody
-check "Wayland plugin missing, chosen" "install the package qt6-wayland" \
-    "$bare" QT_QPA_PLATFORM=wayland
-check "X11 plugin missing" "Qt's X11 platform plugin (xcb) is not installed; reinstall the package libqt6gui6" \
-    "$bare" DISPLAY=:4711
+#     what                  Qt says                        our line                          settings
+check "nothing set"         'platform plugin "xcb"'        "neither WAYLAND_DISPLAY nor DISPLAY is set; $hint"
+check "unreachable DISPLAY" 'platform plugin "xcb"'        'cannot open the display DISPLAY=":4711"; is its server running?' \
+    DISPLAY=:4711
+check "unreachable Wayland" 'platform plugin "wayland"'    'cannot open the display WAYLAND_DISPLAY="wl-nobody" (QT_QPA_PLATFORM="wayland")' \
+    QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=wl-nobody DISPLAY=:4711
+check "logging rules"       'Attempting to load Qt platform plugin "xcb"' 'DISPLAY=":4711"' \
+    DISPLAY=:4711 'QT_LOGGING_RULES=qt.qpa.*=true'
+check "message pattern"     'pattern info qt.qpa.plugin: Could not load' 'DISPLAY=":4711"' \
+    DISPLAY=:4711 'QT_MESSAGE_PATTERN=pattern %{type} %{category}: %{message}'
 exit "$failed"
