@@ -1,5 +1,5 @@
 // Generate: from the controls through the engine into Text2, and the "Error" box.
-#include "gradient.h"
+#include "huewright/gradient.h"
 #include "output_line.h"
 #include "window_test_support.h"
 
