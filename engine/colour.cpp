@@ -1,6 +1,7 @@
 #include "huewright/colour.h"
 
 #include <array>
+#include <charconv>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -12,6 +13,7 @@ namespace {
 
 struct NamedColour {
     std::string_view name;
+    // cppcheck-suppress unusedStructMember ; read through `found` in FromName, which it misses
     Colour colour;
 };
 
@@ -186,34 +188,49 @@ char Lower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+bool IsSpace(UChar32 c) {
+    return c >= 0 && u_isUWhiteSpace(c) != 0;
+}
+
+// Where the text in s[0, length) starts after its leading white space.
+std::int32_t SkipLeadingSpace(const char* s, std::int32_t length) {
+    std::int32_t first = 0;
+    while (first < length) {
+        std::int32_t next = first;
+        UChar32 c = 0;
+        U8_NEXT(s, next, length, c);
+        if (!IsSpace(c)) {
+            break;
+        }
+        first = next;
+    }
+    return first;
+}
+
+// Where the text in s[first, length) ends before its trailing white space.
+std::int32_t SkipTrailingSpace(const char* s, std::int32_t first, std::int32_t length) {
+    std::int32_t last = length;
+    while (last > first) {
+        std::int32_t previous = last;
+        UChar32 c = 0;
+        U8_PREV(s, first, previous, c);
+        if (!IsSpace(c)) {
+            break;
+        }
+        last = previous;
+    }
+    return last;
+}
+
 // `text` without Unicode white space at either end: a colour copied from a web page may
 // bring a no-break space along.
 std::string_view Trimmed(std::string_view text) {
     if (text.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
         return text; // far too long to be a colour, trimmed or not
     }
-    const char* s = text.data();
     const auto length = static_cast<std::int32_t>(text.size());
-    std::int32_t first = 0;
-    while (first < length) {
-        std::int32_t next = first;
-        UChar32 c = 0;
-        U8_NEXT(s, next, length, c);
-        if (c < 0 || u_isUWhiteSpace(c) == 0) {
-            break;
-        }
-        first = next;
-    }
-    std::int32_t last = length;
-    while (last > first) {
-        std::int32_t previous = last;
-        UChar32 c = 0;
-        U8_PREV(s, first, previous, c);
-        if (c < 0 || u_isUWhiteSpace(c) == 0) {
-            break;
-        }
-        last = previous;
-    }
+    const std::int32_t first = SkipLeadingSpace(text.data(), length);
+    const std::int32_t last = SkipTrailingSpace(text.data(), first, length);
     return text.substr(static_cast<std::size_t>(first), static_cast<std::size_t>(last - first));
 }
 
@@ -257,10 +274,7 @@ std::variant<Colour, ColourRefusal> FromDecimals(std::string_view text) {
             field.substr(std::min(field.find_first_not_of('0'), field.size() - 1));
         int value = kMaxChannel + 1;
         if (significant.size() <= 3) {
-            value = 0;
-            for (const char c : significant) {
-                value = value * 10 + (c - '0');
-            }
+            std::from_chars(significant.data(), significant.data() + significant.size(), value);
         }
         outOfRange = outOfRange || value > kMaxChannel;
         values.at(i) = value;
