@@ -3,12 +3,10 @@
 
 #include "huewright/gradient.h"
 
-#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <exception>
-#include <string>
 #include <string_view>
 #include <vector>
 
