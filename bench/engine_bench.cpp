@@ -1,6 +1,6 @@
 // MakeGradient against the floor: a loop that only writes markup of the same length; and the
 // compact form of the same generation beside it.
-#include "gradient.h"
+#include "huewright/gradient.h"
 
 #include <benchmark/benchmark.h>
 #include <string>

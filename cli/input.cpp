@@ -1,7 +1,6 @@
 #include "input.h"
 
-#include "characters.h"
-#include "code_table.h"
+#include "huewright/gradient.h"
 
 #include <array>
 #include <cerrno>
@@ -10,9 +9,6 @@
 
 namespace huewright::cli {
 namespace {
-
-// The engine's limit: the slots of its table after slot 0.
-constexpr std::size_t kMaxCharacters = CodeTable::kSlots - 1;
 
 constexpr std::size_t kChunk = std::size_t{64} << 10U;
 constexpr std::size_t kFirstCount = std::size_t{1} << 20U;
@@ -35,7 +31,8 @@ std::u16string_view WithoutLineEnding(std::u16string_view text, bool complete) {
 // has at least as many characters as any of its prefixes: once a prefix is over the limit,
 // so is the whole.
 bool OverLimit(std::u16string_view prefix) {
-    return prefix.size() > kMaxCharacters && CharacterBounds(prefix).size() - 1 > kMaxCharacters;
+    return prefix.size() > static_cast<std::size_t>(kMaxCharacters) &&
+           CountCharacters(prefix) > kMaxCharacters;
 }
 
 std::string Describe(std::size_t offset, const std::string& where) {

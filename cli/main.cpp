@@ -1,12 +1,13 @@
 // huewright-cli: the gradient markup of a text, from the arguments or standard input, on
 // standard output. Errors go to standard error; the exit status says which happened.
-#include "colour_arg.h"
-#include "gradient.h"
+#include "huewright/colour.h"
+#include "huewright/gradient.h"
 #include "input.h"
 #include "utf8.h"
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -93,15 +94,44 @@ private:
     int errno_ = 0;
 };
 
-// When reading stopped early the engine counted only the part read; its description then
-// goes without the count, which would understate the text.
-std::string WithoutCount(std::string description) {
-    const auto open = description.find(" (");
-    const auto close = description.find(')', open);
-    if (open != std::string::npos && close != std::string::npos) {
-        description.erase(open, close - open + 1);
+std::string Quoted(std::string_view text) {
+    // Built by appending: GCC 12 warns falsely (-Wrestrict) of "\"" + std::string(...).
+    std::string quoted;
+    quoted.reserve(text.size() + 2);
+    quoted += '"';
+    quoted += text;
+    quoted += '"';
+    return quoted;
+}
+
+// The command line's words for a failed generation: of the text and the options. `counted`
+// is false when reading stopped early, so that the engine's count would understate the text.
+std::string FailureMessage(const huewright::Failure& failure, bool counted) {
+    using huewright::FailureKind;
+    using huewright::WithThousands;
+    switch (failure.kind) {
+    case FailureKind::DivisionByZero:
+        return "there is no text to colour while --start and --end differ; give a TEXT or pipe "
+               "one to standard input";
+    case FailureKind::SubscriptOutOfRange: {
+        std::string message =
+            "the text has more than " + WithThousands(huewright::kMaxCharacters) + " characters";
+        if (counted && failure.characters > 0) {
+            message += " (" + WithThousands(failure.characters) + ")";
+        }
+        return message + ", more than " + std::string(kName) + " can colour";
     }
-    return description;
+    case FailureKind::Overflow: {
+        constexpr std::array<std::string_view, 6> kNames{"--start red",  "--start green",
+                                                         "--start blue", "--end red",
+                                                         "--end green",  "--end blue"};
+        return "the " + std::string(kNames.at(static_cast<std::size_t>(failure.channel))) +
+               " value " + std::to_string(failure.value) +
+               " is out of range; each value runs "
+               "from 0 to 256";
+    }
+    }
+    return "the markup could not be made";
 }
 
 // CLI11 knows nothing of TEXT, which it leaves alone; the help names it all the same.
@@ -148,20 +178,26 @@ void Describe(CLI::App& app, Options& options) {
     // (as a positional, CLI11 would read "[b]" or "[x,y]" as a list and strip its brackets).
     app.prefix_command();
     app.set_version_flag("--version", std::string(kName) + " " + HUEWRIGHT_VERSION);
-    app.footer("COLOUR is #RRGGBB, RRGGBB, #RGB (hex digits, either case) or R,G,B with "
-               "decimal values from 0 to 256 (256 is written FF).\n"
+    app.footer("COLOUR is #RRGGBB, RRGGBB, #RGB (hex digits, either case), rgb(R, G, B) or "
+               "R,G,B with decimal values from 0 to 256 (256 is written FF), or a CSS colour "
+               "name such as red or RebeccaPurple.\n"
                "Exit status: 0 markup written, 1 the markup could not be made or written, "
                "2 usage error or text that is not UTF-8.");
 }
 
 // The colour an option names; on a bad value, the complaint made.
 std::optional<Colour> ColourOption(std::string_view option, std::string_view value) {
-    auto parsed = huewright::cli::ParseColour(value);
-    if (const auto* message = std::get_if<std::string>(&parsed)) {
-        Complain(std::string(option) + ": " + *message);
-        return std::nullopt;
+    const auto parsed = huewright::ParseColour(value);
+    if (const auto* colour = std::get_if<Colour>(&parsed)) {
+        return *colour;
     }
-    return std::get<Colour>(parsed);
+    const std::string why =
+        std::get<huewright::ColourRefusal>(parsed) == huewright::ColourRefusal::OutOfRange
+            ? ": each value runs from 0 to 256"
+            : "; use #RRGGBB, RRGGBB, #RGB, rgb(R, G, B) or R,G,B with "
+              "values from 0 to 256, or a CSS colour name";
+    Complain(std::string(option) + ": " + Quoted(value) + " is not a colour" + why);
+    return std::nullopt;
 }
 
 // Reads the command line into `options`. Returns the exit status when the program ends here:
@@ -243,7 +279,7 @@ int Run(int argc, char** argv) {
         options.compact ? huewright::MarkupForm::Compact : huewright::MarkupForm::Full,
         [&writer](std::u16string_view piece) { writer(piece); });
     if (failure) {
-        Complain(input.overLimit ? WithoutCount(failure->description) : failure->description);
+        Complain(FailureMessage(*failure, !input.overLimit));
         return kGenerationFailed;
     }
     return writer.Finish(!options.noNewline) ? 0 : kGenerationFailed;

@@ -2,15 +2,13 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <limits>
+#include <stdexcept>
 
 namespace huewright {
 
 [[noreturn]] void CodeTable::Refuse(std::int32_t index) {
     if (index < 0 || index >= kSlots) {
-        throw GenerationError(FailureKind::SubscriptOutOfRange,
-                              "The text has more than 99,999 characters, more than Huewright "
-                              "can colour. Shorten it and generate again.");
+        throw GenerationError(FailureKind::SubscriptOutOfRange);
     }
     // Only a fourth pass could get here; refuse rather than corrupt a neighbour.
     throw std::logic_error("code table slot written more than three times");
@@ -30,24 +28,9 @@ void CodeTable::Reserve(std::int32_t slots) {
 
 namespace {
 
-// The difference is formed as a 16-bit signed subtraction; it cannot overflow for bar
-// values, but a caller handing in anything wider must not get a wrapped-around step.
-int Difference16(int from, int to) {
-    const long wide = static_cast<long>(from) - static_cast<long>(to);
-    if (wide < std::numeric_limits<std::int16_t>::min() ||
-        wide > std::numeric_limits<std::int16_t>::max()) {
-        throw GenerationError(FailureKind::Overflow,
-                              "A colour value is out of range: the difference between start "
-                              "and end does not fit. Colour values run from 0 to 256.");
-    }
-    return static_cast<int>(wide);
-}
-
 int Step(int d, std::int32_t length) {
     if (length == 0) {
-        throw GenerationError(FailureKind::DivisionByZero,
-                              "There is no text to colour. Type a text first, then press "
-                              "Generate.");
+        throw GenerationError(FailureKind::DivisionByZero);
     }
     return d / length; // both non-negative, so this is the floor
 }
@@ -78,7 +61,7 @@ void FillEvenly(CodeTable& table, int a, int d, int direction, std::int32_t leng
 void FillChannel(CodeTable& table, int a, int z, std::int32_t length) {
     std::int32_t k = 0;
     if (z < a) {
-        const int d = Difference16(a, z);
+        const int d = a - z;
         const int s = Step(d, length);
         if (s == 0) {
             FillEvenly(table, a, d, -1, length);
@@ -89,7 +72,7 @@ void FillChannel(CodeTable& table, int a, int z, std::int32_t length) {
             table.Append(k, v);
         }
     } else if (a < z) {
-        const int d = Difference16(z, a);
+        const int d = z - a;
         const int s = Step(d, length);
         if (s == 0) {
             FillEvenly(table, a, d, +1, length);

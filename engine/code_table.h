@@ -1,37 +1,28 @@
 // The colour codes of one generation and the channel pass that fills them.
 #pragma once
 
-#include "gradient.h"
+#include "huewright/gradient.h"
 
-#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <stdexcept>
-#include <string>
+#include <exception>
 #include <string_view>
 #include <vector>
 
 namespace huewright {
 
-// A failure inside a generation; MakeGradient turns it into its Failure result.
-class GenerationError : public std::runtime_error {
+// A failure inside a generation; the generation turns it into its Failure result, with the
+// counts the table does not know.
+class GenerationError : public std::exception {
 public:
-    GenerationError(FailureKind kind, const std::string& description)
-        : std::runtime_error(description), kind_(kind) {}
+    explicit GenerationError(FailureKind kind) noexcept : kind_(kind) {}
     FailureKind kind() const noexcept { return kind_; }
+    const char* what() const noexcept override { return "generation failed"; }
 
 private:
     FailureKind kind_;
 };
-
-// Two upper-case hex digits of a channel value; values above 255 are written as FF, the way
-// the swatch shows them.
-inline std::array<char, 2> HexPair(int value) {
-    constexpr std::string_view kDigits = "0123456789ABCDEF";
-    const auto v = static_cast<std::size_t>(std::clamp(value, 0, 255));
-    return {kDigits[v / 16], kDigits[v % 16]};
-}
 
 // 100,000 slots of colour codes, 0..99,999, each starting empty. Slot k ends up with the
 // red, green and blue pairs of character k. Storage grows (doubling) only as far as slots
@@ -39,6 +30,7 @@ inline std::array<char, 2> HexPair(int value) {
 class CodeTable {
 public:
     static constexpr std::int32_t kSlots = 100'000;
+    static_assert(kSlots - 1 == kMaxCharacters, "slot 0 is never written");
     // A slot receives one pair per channel pass, so six digits at most.
     static constexpr std::size_t kMaxDigits = 6;
 
@@ -101,8 +93,8 @@ inline std::string_view CodeTable::Slot(std::int32_t index) const {
 }
 
 // One channel pass: appends a pair per character from the start value `a` toward the end
-// value `z` over a text of `length` characters. Throws GenerationError on division by zero
-// (no text while a differs from z), a slot past 99,999, or an overflowing difference.
+// value `z`, both in 0..256, over a text of `length` characters. Throws GenerationError on
+// division by zero (no text while a differs from z) or a slot past 99,999.
 void FillChannel(CodeTable& table, int a, int z, std::int32_t length);
 
 } // namespace huewright

@@ -1,4 +1,4 @@
-#include "gradient.h"
+#include "huewright/gradient.h"
 
 #include "characters.h"
 #include "code_table.h"
@@ -16,8 +16,6 @@
 namespace huewright {
 namespace {
 
-constexpr int kMaxChannel = 256; // the bars run 0..256
-
 constexpr std::u16string_view kBoldOpen = u"[b]";
 constexpr std::u16string_view kItalicOpen = u"[i]";
 constexpr std::u16string_view kColorOpen = u"[color=#";
@@ -30,34 +28,18 @@ constexpr std::size_t kTagUnits = 8 + 6 + 1 + 8;
 // "[b][i]" and "[/i][/b]".
 constexpr std::size_t kStyleUnits = 14;
 
-void CheckChannels(Colour start, Colour end) {
-    struct Channel {
-        // cppcheck-suppress unusedStructMember ; read through `bad` below, which it misses
-        const char* name;
-        int value;
-    };
-    const std::array<Channel, 6> channels{{{"start red", start.red},
-                                           {"start green", start.green},
-                                           {"start blue", start.blue},
-                                           {"end red", end.red},
-                                           {"end green", end.green},
-                                           {"end blue", end.blue}}};
-    const auto* bad = std::ranges::find_if(
-        channels, [](const Channel& c) { return c.value < 0 || c.value > kMaxChannel; });
-    if (bad != channels.end()) {
-        throw GenerationError(FailureKind::Overflow,
-                              "The " + std::string(bad->name) + " value " +
-                                  std::to_string(bad->value) +
-                                  " is out of range: colour values run from 0 to 256.");
+// The first of the six values outside the bars' range, as its failure.
+std::optional<Failure> CheckChannels(Colour start, Colour end) {
+    const std::array<int, 6> values{start.red, start.green, start.blue,
+                                    end.red,   end.green,   end.blue};
+    const auto* bad = std::ranges::find_if(values, [](int v) { return v < 0 || v > kMaxChannel; });
+    if (bad == values.end()) {
+        return std::nullopt;
     }
-}
-
-std::string TooLongDescription(std::int32_t length) {
-    std::string text = "The text has more than 99,999 characters";
-    if (length > 0) {
-        text += " (" + WithThousands(length) + ")";
-    }
-    return text + ", more than Huewright can colour. Shorten it and generate again.";
+    Failure failure{FailureKind::Overflow};
+    failure.channel = static_cast<Channel>(bad - values.begin());
+    failure.value = *bad;
+    return failure;
 }
 
 // The characters of one generation and their codes: what both writers read.
@@ -258,29 +240,30 @@ using Writer = void (*)(std::u16string_view, const Filled&, bool, bool, MarkupOu
 // `write` over the filled table into `out`. A failure ends it before anything is written.
 std::optional<Failure> Generate(std::u16string_view text, Colour start, Colour end, bool bold,
                                 bool italic, Writer write, MarkupOut& out) {
-    std::int32_t length = 0;
+    if (auto failure = CheckChannels(start, end)) {
+        return failure;
+    }
+    if (text.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+        // Far beyond the table however it is counted; don't try to segment it.
+        return Failure{FailureKind::SubscriptOutOfRange};
+    }
+    Filled filled{CharacterBounds(text), {}}; // the table lives for this generation only
+    const std::int32_t length = filled.Length();
     try {
-        CheckChannels(start, end);
-        if (text.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
-            // Far beyond the table however it is counted; don't try to segment it.
-            throw GenerationError(FailureKind::SubscriptOutOfRange, TooLongDescription(0));
-        }
-        Filled filled{CharacterBounds(text), {}}; // the table lives for this generation only
-        length = filled.Length();
         filled.table.Reserve(length + 1);
         FillChannel(filled.table, start.red, end.red, length);
         FillChannel(filled.table, start.green, end.green, length);
         FillChannel(filled.table, start.blue, end.blue, length);
-        // The compact form is never longer than the full one, so this is the most either needs.
-        out.Reserve(text.size() + kTagUnits * static_cast<std::size_t>(length) + kStyleUnits);
-        write(text, filled, bold, italic, out);
     } catch (const GenerationError& error) {
-        // The table does not know the text; name its length here.
-        std::string description = error.kind() == FailureKind::SubscriptOutOfRange
-                                      ? TooLongDescription(length)
-                                      : std::string(error.what());
-        return Failure{error.kind(), std::move(description)};
+        Failure failure{error.kind()};
+        if (error.kind() == FailureKind::SubscriptOutOfRange) {
+            failure.characters = length; // the table does not know the text
+        }
+        return failure;
     }
+    // The compact form is never longer than the full one, so this is the most either needs.
+    out.Reserve(text.size() + kTagUnits * static_cast<std::size_t>(length) + kStyleUnits);
+    write(text, filled, bold, italic, out);
     return std::nullopt;
 }
 
@@ -297,25 +280,23 @@ Generation Kept(std::u16string_view text, Colour start, Colour end, bool bold, b
 
 } // namespace
 
-std::string WithThousands(std::int64_t n) {
-    std::string digits = std::to_string(n);
-    const std::ptrdiff_t sign = n < 0 ? 1 : 0;
-    for (auto i = static_cast<std::ptrdiff_t>(digits.size()) - 3; i > sign; i -= 3) {
-        digits.insert(static_cast<std::size_t>(i), ",");
-    }
-    return digits;
+std::int64_t CountCharacters(std::u16string_view text) {
+    return static_cast<std::int64_t>(CharacterBounds(text).size()) - 1;
 }
 
-std::string_view FailureKindName(FailureKind kind) {
-    switch (kind) {
-    case FailureKind::DivisionByZero:
-        return "Division by zero";
-    case FailureKind::SubscriptOutOfRange:
-        return "Subscript out of range";
-    case FailureKind::Overflow:
-        return "Overflow";
+std::string WithThousands(std::int64_t n) {
+    // Copied digit by digit rather than inserting commas in place, which GCC 12 misreads in
+    // Release builds as an overlapping copy (-Wrestrict).
+    const std::string digits = std::to_string(n);
+    const std::size_t sign = n < 0 ? 1 : 0;
+    std::string grouped = digits.substr(0, sign);
+    for (std::size_t i = sign; i < digits.size(); ++i) {
+        if (i > sign && (digits.size() - i) % 3 == 0) {
+            grouped += ',';
+        }
+        grouped += digits[i];
     }
-    return "Unknown failure";
+    return grouped;
 }
 
 Generation MakeGradient(std::u16string_view text, Colour start, Colour end, bool bold,

@@ -3,7 +3,7 @@
 // with nothing half-written. The compact form fails alike, is never longer, and paints every
 // character that is not white space as the full form does.
 #include "characters.h"
-#include "gradient.h"
+#include "huewright/gradient.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -83,8 +83,7 @@ void CheckCompact(std::u16string_view text, const huewright::Generation& full,
                   const huewright::Generation& compact, bool bold, bool italic) {
     Check(compact.failure.has_value() == full.failure.has_value());
     if (full.failure) {
-        Check(compact.failure->kind == full.failure->kind);
-        Check(compact.failure->description == full.failure->description);
+        Check(*compact.failure == *full.failure);
         Check(compact.output.empty());
         return;
     }
@@ -133,7 +132,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const FailureKind kind = g.failure->kind;
         Check(kind == FailureKind::DivisionByZero || kind == FailureKind::SubscriptOutOfRange ||
               kind == FailureKind::Overflow);
-        Check(!g.failure->description.empty());
         Check(g.output.empty());
         return 0;
     }

@@ -27,7 +27,7 @@ echo "cppcheck"
 # missingIncludeSystem only says that system headers are not analysed.
 (cd "$root" && cppcheck --quiet --error-exitcode=1 --library=qt --std=c++20 --language=c++ \
     --enable=warning,style,performance,portability --inline-suppr \
-    --suppress=missingIncludeSystem -I engine -I ui -I cli engine ui app cli)
+    --suppress=missingIncludeSystem -I engine/include -I engine -I ui -I cli engine ui app cli)
 echo "clang-format"
 (cd "$root" && git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror)
 echo "static checks clean"

@@ -1,5 +1,8 @@
-// Colours as people write them: the forms a paste or a drop accepts, and `#RRGGBB` back out.
+// Colours between the swatches and other programs: the engine's colour forms read from Qt
+// text, and what a dragged colour carries.
 #pragma once
+
+#include "huewright/colour.h"
 
 #include <QColor>
 #include <QString>
@@ -11,21 +14,19 @@ class QMimeData;
 
 namespace huewright {
 
-// Reads `#RGB`, `#RRGGBB`, `RRGGBB`, `rgb(R, G, B)` (0..255 each) or a CSS colour name,
-// ignoring white space around it; anything else (alpha forms included) gives nothing.
-std::optional<QColor> ParseColourText(QStringView text);
+// The colour `text` spells in one of the engine's forms; nothing when it is none.
+std::optional<Colour> ColourFromText(QStringView text);
 
-// `#RRGGBB` in upper case, each channel written as the markup writes it (256 as FF).
-QString ColourCode(int red, int green, int blue);
-QString ColourCode(const QColor& colour);
+// `#RRGGBB` in upper case, as the markup writes it.
+QString ColourCode(Colour colour);
 
 // What a swatch's tooltip says, e.g. "#FF8000 (red 256, green 128, blue 0)".
-QString SwatchToolTip(int red, int green, int blue);
+QString SwatchToolTip(Colour colour);
 
 // What a dragged swatch carries: the colour itself and its `#RRGGBB` text.
 std::unique_ptr<QMimeData> ColourMimeData(const QColor& colour);
 
 // The opaque colour a drop carries, as colour data or as text in one of the accepted forms.
-std::optional<QColor> ColourFromMimeData(const QMimeData& data);
+std::optional<Colour> ColourFromMimeData(const QMimeData& data);
 
 } // namespace huewright

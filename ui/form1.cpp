@@ -190,10 +190,10 @@ void Form1::ConnectHandlers() {
     const auto wireSwatch = [this](Swatch* shape, const QString& title, QScrollBar* red,
                                    QScrollBar* green, QScrollBar* blue) {
         shape->setTitle(title);
-        connect(shape, &Swatch::colourPicked, this, [red, green, blue](const QColor& colour) {
-            red->setValue(colour.red());
-            green->setValue(colour.green());
-            blue->setValue(colour.blue());
+        connect(shape, &Swatch::colourPicked, this, [red, green, blue](const Colour& colour) {
+            red->setValue(colour.red);
+            green->setValue(colour.green);
+            blue->setValue(colour.blue);
         });
         UpdateSwatch(shape, red, green, blue); // its tooltip from the start
     };
@@ -212,7 +212,7 @@ void Form1::UpdateSwatch(Swatch* shape, const QScrollBar* red, const QScrollBar*
     const int g = green->sliderPosition();
     const int b = blue->sliderPosition();
     shape->setFillColour(QColor(Shown(r), Shown(g), Shown(b)));
-    shape->setToolTip(SwatchToolTip(r, g, b));
+    shape->setToolTip(SwatchToolTip({r, g, b}));
 }
 
 void Form1::Generate() {
@@ -249,7 +249,7 @@ void Form1::Swap() {
 }
 
 void Form1::Rndom() {
-    // A failure anywhere skips only its own step: the remaining bars are still set.
+    // A clock that fails leaves the generator as it was; the bars are still set.
     try {
         const double seconds = timeOfDay_();
         const auto bits = std::bit_cast<std::uint64_t>(seconds);
@@ -259,15 +259,10 @@ void Form1::Rndom() {
     } catch (const std::exception&) { // NOLINT(bugprone-empty-catch): ignoring is the contract
     }
     for (QScrollBar* bar : {r1, r2, g1, g2, b1, b2}) {
-        try {
-            const int maximum = bar->maximum();
-            // 53 random bits scaled by 2^-53: u < 1 always, unlike some real distributions
-            // that can round up to 1.0 and so produce the maximum itself.
-            const double u = static_cast<double>(random_() >> 11) * 0x1.0p-53;
-            const int value = static_cast<int>(std::floor(u * maximum));
-            bar->setValue(value);
-        } catch (const std::exception&) { // NOLINT(bugprone-empty-catch): ignoring is the contract
-        }
+        // 53 random bits scaled by 2^-53: u < 1 always, unlike some real distributions that
+        // can round up to 1.0 and so produce the maximum itself.
+        const double u = static_cast<double>(random_() >> 11) * 0x1.0p-53;
+        bar->setValue(static_cast<int>(std::floor(u * bar->maximum())));
     }
 }
 

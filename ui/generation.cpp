@@ -1,11 +1,46 @@
 #include "generation.h"
 
 #include <QObject>
+#include <array>
 #include <exception>
 #include <new>
 #include <string_view>
 
 namespace huewright {
+
+namespace {
+
+QString Thousands(std::int64_t n) {
+    return QString::fromStdString(WithThousands(n));
+}
+
+// The window's words for a failure: what went wrong, then what to do in the window.
+QString FailureText(const Failure& failure) {
+    switch (failure.kind) {
+    case FailureKind::DivisionByZero:
+        return QObject::tr("There is no text to colour. Type a text first, then press Generate.");
+    case FailureKind::SubscriptOutOfRange: {
+        const QString count = failure.characters > 0
+                                  ? QObject::tr(" (%1)").arg(Thousands(failure.characters))
+                                  : QString();
+        return QObject::tr("The text has more than %1 characters%2, more than Huewright can "
+                           "colour. Shorten it and generate again.")
+            .arg(Thousands(kMaxCharacters), count);
+    }
+    case FailureKind::Overflow: {
+        const std::array<QString, 6> names{QObject::tr("start red"),  QObject::tr("start green"),
+                                           QObject::tr("start blue"), QObject::tr("end red"),
+                                           QObject::tr("end green"),  QObject::tr("end blue")};
+        return QObject::tr("The %1 value %2 is out of range: colour values run from 0 to %3.")
+            .arg(names.at(static_cast<std::size_t>(failure.channel)))
+            .arg(failure.value)
+            .arg(kMaxChannel);
+    }
+    }
+    return QObject::tr("The markup could not be made.");
+}
+
+} // namespace
 
 WindowGeneration GenerateMarkup(QStringView text, Colour start, Colour end, bool bold,
                                 bool italic) {
@@ -13,12 +48,11 @@ WindowGeneration GenerateMarkup(QStringView text, Colour start, Colour end, bool
     const std::u16string_view units(text.utf16(), static_cast<std::size_t>(text.size()));
     try {
         const Generation generation = MakeGradient(units, start, end, bold, italic);
+        if (generation.failure) {
+            return {QString(), FailureText(*generation.failure), QString()};
+        }
         WindowGeneration result;
         result.output = QString::fromStdU16String(generation.output);
-        if (generation.failure) {
-            result.failure = QString::fromStdString(generation.failure->description);
-            return result;
-        }
         // Same inputs, so the same codes: only the tags differ.
         result.compact =
             QString::fromStdU16String(MakeCompactGradient(units, start, end, bold, italic).output);

@@ -1,7 +1,8 @@
-// The one place where the window meets the engine: Qt text in, Qt text out.
+// The one place where the window meets the engine: Qt text in, Qt text out, and the words
+// for the engine's failures.
 #pragma once
 
-#include "gradient.h"
+#include "huewright/gradient.h"
 
 #include <QString>
 #include <QStringView>
@@ -10,7 +11,7 @@
 namespace huewright {
 
 struct WindowGeneration {
-    QString output;                 // what goes into Text2, even after a failure
+    QString output;                 // what goes into Text2; empty after a failure
     std::optional<QString> failure; // the text for the "Error" box, if the generation failed
     QString compact;                // the same generation written compactly; empty on failure
 };

@@ -1,6 +1,6 @@
 #include "markup_length.h"
 
-#include "gradient.h"
+#include "huewright/gradient.h"
 
 #include <QObject>
 

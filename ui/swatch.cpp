@@ -71,7 +71,7 @@ QAccessibleInterface* AccessibleFactory(const QString& className, QObject* objec
     return nullptr;
 }
 
-QColor Opaque(const QColor& colour) {
+Colour ChannelsOf(const QColor& colour) {
     return {colour.red(), colour.green(), colour.blue()};
 }
 
@@ -126,11 +126,11 @@ void Swatch::setFillColour(const QColor& colour) {
 }
 
 void Swatch::copyColour() const {
-    QGuiApplication::clipboard()->setText(ColourCode(fill_));
+    QGuiApplication::clipboard()->setText(ColourCode(ChannelsOf(fill_)));
 }
 
 void Swatch::pasteColour() {
-    if (const auto colour = ParseColourText(QGuiApplication::clipboard()->text())) {
+    if (const auto colour = ColourFromText(QGuiApplication::clipboard()->text())) {
         emit colourPicked(*colour);
     }
 }
@@ -147,7 +147,7 @@ void Swatch::chooseColour() {
     }
     asking_ = false;
     if (chosen && chosen->isValid()) {
-        emit colourPicked(Opaque(*chosen));
+        emit colourPicked(ChannelsOf(*chosen));
     }
 }
 
@@ -163,7 +163,7 @@ void Swatch::paintEvent(QPaintEvent* /*event*/) {
 
 void Swatch::contextMenuEvent(QContextMenuEvent* event) {
     // The clipboard may have changed since the menu was last open.
-    pasteAction_->setEnabled(ParseColourText(QGuiApplication::clipboard()->text()).has_value());
+    pasteAction_->setEnabled(ColourFromText(QGuiApplication::clipboard()->text()).has_value());
     menu_->popup(event->globalPos());
     event->accept();
 }
@@ -214,7 +214,7 @@ void Swatch::mouseReleaseEvent(QMouseEvent* event) {
     QWidget::mouseReleaseEvent(event);
 }
 
-std::optional<QColor> Swatch::droppable(const QDropEvent& event) const {
+std::optional<Colour> Swatch::droppable(const QDropEvent& event) const {
     // Its own colour dropped back on it would turn a bar at 256 into 255.
     if (event.source() == this || !(event.possibleActions() & Qt::CopyAction) ||
         event.mimeData() == nullptr) {
@@ -238,7 +238,7 @@ void Swatch::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void Swatch::dropEvent(QDropEvent* event) {
-    const std::optional<QColor> colour = droppable(*event);
+    const std::optional<Colour> colour = droppable(*event);
     if (!colour) {
         event->ignore();
         return;

@@ -2,6 +2,8 @@
 // the colour dialog, copy and paste, drag and drop.
 #pragma once
 
+#include "huewright/colour.h"
+
 #include <QColor>
 #include <QPoint>
 #include <QWidget>
@@ -50,7 +52,7 @@ public:
 
 signals:
     // The user picked `colour` for this side; the window sets the side's bars to it.
-    void colourPicked(const QColor& colour);
+    void colourPicked(const huewright::Colour& colour);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -64,7 +66,7 @@ protected:
 
 private:
     // The colour a drop would set, or nothing when it is to be refused.
-    std::optional<QColor> droppable(const QDropEvent& event) const;
+    std::optional<huewright::Colour> droppable(const QDropEvent& event) const;
 
     QColor fill_ = Qt::black;
     QString title_;

@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QScrollBar>
+#include <algorithm>
 
 using namespace Qt::Literals::StringLiterals;
 using huewright::Swatch;
@@ -72,68 +73,23 @@ private:
     std::unique_ptr<huewright::Form1> window_;
 };
 
+// The forms themselves are the engine's; these rows show that paste and drop reach it.
 void SwatchTest::pasteAndDropText_data() {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<std::optional<QColor>>("colour"); // nothing: refused
-    const auto rgb = [](int r, int g, int b) { return std::optional<QColor>(QColor(r, g, b)); };
-    const std::optional<QColor> refused;
-    QTest::newRow("#RRGGBB") << u"#336699"_s << rgb(0x33, 0x66, 0x99);
-    QTest::newRow("RRGGBB without #") << u"336699"_s << rgb(0x33, 0x66, 0x99);
-    QTest::newRow("mixed case, no #") << u"aBcDeF"_s << rgb(0xAB, 0xCD, 0xEF);
-    QTest::newRow("#RGB") << u"#fA0"_s << rgb(0xFF, 0xAA, 0x00);
-    QTest::newRow("white space around") << u" \t#FF8000\r\n "_s << rgb(255, 128, 0);
-    QTest::newRow("rgb()") << u"rgb(255, 128, 0)"_s << rgb(255, 128, 0);
-    QTest::newRow("rgb() tight") << u"rgb(0,7,255)"_s << rgb(0, 7, 255);
-    QTest::newRow("rgb() loose") << u"RGB( 12 ,34 , 56 )"_s << rgb(12, 34, 56);
-    QTest::newRow("name") << u"red"_s << rgb(255, 0, 0);
-    QTest::newRow("name, any case") << u"LightGoldenRodYellow"_s << rgb(250, 250, 210);
-    QTest::newRow("rebeccapurple") << u"RebeccaPurple"_s << rgb(0x66, 0x33, 0x99);
-    for (const QString& text : {u""_s,
-                                u"  \n"_s,
-                                u"#"_s,
-                                u"#12"_s,
-                                u"#1234"_s,
-                                u"#12345"_s,
-                                u"#1234567"_s,
-                                u"#11223344"_s,
-                                u"#111222333"_s,
-                                u"##336699"_s,
-                                u"# 336699"_s,
-                                u"#GG0000"_s,
-                                u"0x336699"_s,
-                                u"abc"_s,
-                                u"12345"_s,
-                                u"1234567"_s,
-                                u"#\uFF13\uFF13\uFF16\uFF16\uFF19\uFF19"_s,
-                                u"rgba(1, 2, 3, 0.5)"_s,
-                                u"rgb(1, 2, 3, 1)"_s,
-                                u"rgb(256, 0, 0)"_s,
-                                u"rgb(-1, 0, 0)"_s,
-                                u"rgb(1.5, 0, 0)"_s,
-                                u"rgb(50%, 0, 0)"_s,
-                                u"rgb(1 2 3)"_s,
-                                u"rgb(1, 2)"_s,
-                                u"rgb (1, 2, 3)"_s,
-                                u"rgb(1, 2, 3"_s,
-                                u"rgb(\u0663, 2, 3)"_s,
-                                u"rgb(0001, 2, 3)"_s,
-                                u"hsl(0, 100%, 50%)"_s,
-                                u"transparent"_s,
-                                u"Transparent"_s,
-                                u"dark blue"_s,
-                                u"blac\u212A"_s,
-                                u"\uFF52\uFF45\uFF44"_s,
-                                u"red;"_s,
-                                u"#336699 #000000"_s,
-                                u"notacolour"_s}) {
-        QTest::newRow(qPrintable(u"refused: "_s + text)) << text << refused;
-    }
+    QTest::addColumn<Bars>("colour"); // empty: refused
+    QTest::newRow("#RRGGBB") << u"#336699"_s << Bars{0x33, 0x66, 0x99};
+    QTest::newRow("name, spaces around") << u"\u00A0RebeccaPurple\n"_s << Bars{0x66, 0x33, 0x99};
+    QTest::newRow("rgb() up to a bar at its bottom") << u"rgb(256, 0, 7)"_s << Bars{256, 0, 7};
+    QTest::newRow("R,G,B") << u"12,34,56"_s << Bars{12, 34, 56};
+    QTest::newRow("refused: alpha") << u"#33669980"_s << Bars{};
+    QTest::newRow("refused: transparent") << u"transparent"_s << Bars{};
+    QTest::newRow("refused: above 256") << u"rgb(257, 0, 0)"_s << Bars{};
 }
 
 void SwatchTest::pasteAndDropText() {
     QFETCH(QString, text);
-    QFETCH(std::optional<QColor>, colour);
-    QCOMPARE(huewright::ParseColourText(text), colour);
+    QFETCH(Bars, colour);
+    const bool accepted = !colour.isEmpty();
 
     // Paste onto the start swatch: the menu offers it exactly when the text is a colour.
     QGuiApplication::clipboard()->setText(text);
@@ -142,20 +98,20 @@ void SwatchTest::pasteAndDropText() {
     const QList<QAction*> items = menu->actions();
     QCOMPARE(items.size(), 3);
     QCOMPARE(items[1]->text(), u"Paste colour"_s);
-    QCOMPARE(items[1]->isEnabled(), colour.has_value());
+    QCOMPARE(items[1]->isEnabled(), accepted);
     items[1]->trigger();
     menu->close();
     shape(1)->pasteColour(); // as an assistive tool would, enabled or not
-    const Bars start =
-        colour ? Bars{colour->red(), colour->green(), colour->blue()} : Bars{1, 2, 3};
+    const Bars start = accepted ? colour : Bars{1, 2, 3};
     QCOMPARE(bars(), (start + Bars{4, 5, 6}));
-    QCOMPARE(shape(1)->fillColour(), QColor(start[0], start[1], start[2]));
+    QCOMPARE(shape(1)->fillColour(),
+             QColor(std::min(start[0], 255), std::min(start[1], 255), std::min(start[2], 255)));
 
     // The same text dropped from another program onto the end swatch.
     QMimeData data;
     data.setText(text);
-    QCOMPARE(drop(shape(2), data), colour.has_value());
-    const Bars end = colour ? Bars{colour->red(), colour->green(), colour->blue()} : Bars{4, 5, 6};
+    QCOMPARE(drop(shape(2), data), accepted);
+    const Bars end = accepted ? colour : Bars{4, 5, 6};
     QCOMPARE(bars(), start + end);
 }
 

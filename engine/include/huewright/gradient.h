@@ -1,6 +1,8 @@
 // Huewright gradient engine: one generation of colour-tagged markup.
 #pragma once
 
+#include "huewright/colour.h"
+
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -9,28 +11,32 @@
 
 namespace huewright {
 
-// Three channel values as the bars hold them: 0..256 each.
-struct Colour {
-    int red = 0;
-    int green = 0;
-    int blue = 0;
-
-    friend bool operator==(const Colour&, const Colour&) = default;
-};
+// The characters one generation colours at most.
+inline constexpr std::int32_t kMaxCharacters = 99'999;
 
 enum class FailureKind {
     DivisionByZero,      // no text to colour while the colours differ
-    SubscriptOutOfRange, // more characters than the code table has slots
+    SubscriptOutOfRange, // more than kMaxCharacters characters
     Overflow,            // a channel value outside 0..256
 };
 
+// The six channel values of a generation, in the order they are checked.
+enum class Channel { StartRed, StartGreen, StartBlue, EndRed, EndGreen, EndBlue };
+
+// What went wrong, with what a message about it needs; each front end words it.
 struct Failure {
-    FailureKind kind;
-    std::string description; // UTF-8, shown to the user as it stands
+    FailureKind kind = FailureKind::DivisionByZero;
+    // SubscriptOutOfRange: the text's length in characters; 0 when it was too long to count.
+    std::int64_t characters = 0;
+    // Overflow: the first value outside 0..256 and its place.
+    Channel channel = Channel::StartRed;
+    int value = 0;
+
+    friend bool operator==(const Failure&, const Failure&) = default;
 };
 
 struct Generation {
-    std::u16string output;          // the markup, or what was made before a failure
+    std::u16string output;          // the markup; empty after a failure
     std::optional<Failure> failure; // empty when the generation succeeded
 };
 
@@ -60,11 +66,11 @@ using MarkupSink = std::function<void(std::u16string_view)>;
 std::optional<Failure> WriteGradient(std::u16string_view text, Colour start, Colour end, bool bold,
                                      bool italic, MarkupForm form, const MarkupSink& sink);
 
-// 1902 -> "1,902", whatever the locale: how Huewright writes a count, in its failures and in
-// the window, the way forums print their limits.
-std::string WithThousands(std::int64_t n);
+// The user-perceived characters of `text`, as a generation counts them.
+std::int64_t CountCharacters(std::u16string_view text);
 
-// Short English name of a failure kind ("Division by zero", ...).
-std::string_view FailureKindName(FailureKind kind);
+// 1902 -> "1,902", whatever the locale: how the front ends write a count, in their failure
+// messages and in the window, the way forums print their limits.
+std::string WithThousands(std::int64_t n);
 
 } // namespace huewright

@@ -1,0 +1,236 @@
+#include "huewright/colour.h"
+
+#include <array>
+#include <charconv>
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <unicode/uchar.h>
+#include <unicode/utf8.h>
+
+namespace huewright {
+namespace {
+
+struct NamedColour {
+    std::string_view name;
+    // cppcheck-suppress unusedStructMember ; read through `found` in FromName, which it misses
+    std::uint32_t rgb; // 0xRRGGBB
+};
+
+// The CSS colour names, sorted for a binary search; `transparent` is not an opaque colour.
+// clang-format off
+constexpr std::array<NamedColour, 148> kNames{{
+    {"aliceblue", 0xF0F8FF}, {"antiquewhite", 0xFAEBD7}, {"aqua", 0x00FFFF},
+    {"aquamarine", 0x7FFFD4}, {"azure", 0xF0FFFF}, {"beige", 0xF5F5DC}, {"bisque", 0xFFE4C4},
+    {"black", 0x000000}, {"blanchedalmond", 0xFFEBCD}, {"blue", 0x0000FF}, {"blueviolet", 0x8A2BE2},
+    {"brown", 0xA52A2A}, {"burlywood", 0xDEB887}, {"cadetblue", 0x5F9EA0}, {"chartreuse", 0x7FFF00},
+    {"chocolate", 0xD2691E}, {"coral", 0xFF7F50}, {"cornflowerblue", 0x6495ED},
+    {"cornsilk", 0xFFF8DC}, {"crimson", 0xDC143C}, {"cyan", 0x00FFFF}, {"darkblue", 0x00008B},
+    {"darkcyan", 0x008B8B}, {"darkgoldenrod", 0xB8860B}, {"darkgray", 0xA9A9A9},
+    {"darkgreen", 0x006400}, {"darkgrey", 0xA9A9A9}, {"darkkhaki", 0xBDB76B},
+    {"darkmagenta", 0x8B008B}, {"darkolivegreen", 0x556B2F}, {"darkorange", 0xFF8C00},
+    {"darkorchid", 0x9932CC}, {"darkred", 0x8B0000}, {"darksalmon", 0xE9967A},
+    {"darkseagreen", 0x8FBC8F}, {"darkslateblue", 0x483D8B}, {"darkslategray", 0x2F4F4F},
+    {"darkslategrey", 0x2F4F4F}, {"darkturquoise", 0x00CED1}, {"darkviolet", 0x9400D3},
+    {"deeppink", 0xFF1493}, {"deepskyblue", 0x00BFFF}, {"dimgray", 0x696969}, {"dimgrey", 0x696969},
+    {"dodgerblue", 0x1E90FF}, {"firebrick", 0xB22222}, {"floralwhite", 0xFFFAF0},
+    {"forestgreen", 0x228B22}, {"fuchsia", 0xFF00FF}, {"gainsboro", 0xDCDCDC},
+    {"ghostwhite", 0xF8F8FF}, {"gold", 0xFFD700}, {"goldenrod", 0xDAA520}, {"gray", 0x808080},
+    {"green", 0x008000}, {"greenyellow", 0xADFF2F}, {"grey", 0x808080}, {"honeydew", 0xF0FFF0},
+    {"hotpink", 0xFF69B4}, {"indianred", 0xCD5C5C}, {"indigo", 0x4B0082}, {"ivory", 0xFFFFF0},
+    {"khaki", 0xF0E68C}, {"lavender", 0xE6E6FA}, {"lavenderblush", 0xFFF0F5},
+    {"lawngreen", 0x7CFC00}, {"lemonchiffon", 0xFFFACD}, {"lightblue", 0xADD8E6},
+    {"lightcoral", 0xF08080}, {"lightcyan", 0xE0FFFF}, {"lightgoldenrodyellow", 0xFAFAD2},
+    {"lightgray", 0xD3D3D3}, {"lightgreen", 0x90EE90}, {"lightgrey", 0xD3D3D3},
+    {"lightpink", 0xFFB6C1}, {"lightsalmon", 0xFFA07A}, {"lightseagreen", 0x20B2AA},
+    {"lightskyblue", 0x87CEFA}, {"lightslategray", 0x778899}, {"lightslategrey", 0x778899},
+    {"lightsteelblue", 0xB0C4DE}, {"lightyellow", 0xFFFFE0}, {"lime", 0x00FF00},
+    {"limegreen", 0x32CD32}, {"linen", 0xFAF0E6}, {"magenta", 0xFF00FF}, {"maroon", 0x800000},
+    {"mediumaquamarine", 0x66CDAA}, {"mediumblue", 0x0000CD}, {"mediumorchid", 0xBA55D3},
+    {"mediumpurple", 0x9370DB}, {"mediumseagreen", 0x3CB371}, {"mediumslateblue", 0x7B68EE},
+    {"mediumspringgreen", 0x00FA9A}, {"mediumturquoise", 0x48D1CC}, {"mediumvioletred", 0xC71585},
+    {"midnightblue", 0x191970}, {"mintcream", 0xF5FFFA}, {"mistyrose", 0xFFE4E1},
+    {"moccasin", 0xFFE4B5}, {"navajowhite", 0xFFDEAD}, {"navy", 0x000080}, {"oldlace", 0xFDF5E6},
+    {"olive", 0x808000}, {"olivedrab", 0x6B8E23}, {"orange", 0xFFA500}, {"orangered", 0xFF4500},
+    {"orchid", 0xDA70D6}, {"palegoldenrod", 0xEEE8AA}, {"palegreen", 0x98FB98},
+    {"paleturquoise", 0xAFEEEE}, {"palevioletred", 0xDB7093}, {"papayawhip", 0xFFEFD5},
+    {"peachpuff", 0xFFDAB9}, {"peru", 0xCD853F}, {"pink", 0xFFC0CB}, {"plum", 0xDDA0DD},
+    {"powderblue", 0xB0E0E6}, {"purple", 0x800080}, {"rebeccapurple", 0x663399}, {"red", 0xFF0000},
+    {"rosybrown", 0xBC8F8F}, {"royalblue", 0x4169E1}, {"saddlebrown", 0x8B4513},
+    {"salmon", 0xFA8072}, {"sandybrown", 0xF4A460}, {"seagreen", 0x2E8B57}, {"seashell", 0xFFF5EE},
+    {"sienna", 0xA0522D}, {"silver", 0xC0C0C0}, {"skyblue", 0x87CEEB}, {"slateblue", 0x6A5ACD},
+    {"slategray", 0x708090}, {"slategrey", 0x708090}, {"snow", 0xFFFAFA}, {"springgreen", 0x00FF7F},
+    {"steelblue", 0x4682B4}, {"tan", 0xD2B48C}, {"teal", 0x008080}, {"thistle", 0xD8BFD8},
+    {"tomato", 0xFF6347}, {"turquoise", 0x40E0D0}, {"violet", 0xEE82EE}, {"wheat", 0xF5DEB3},
+    {"white", 0xFFFFFF}, {"whitesmoke", 0xF5F5F5}, {"yellow", 0xFFFF00}, {"yellowgreen", 0x9ACD32},
+}};
+// clang-format on
+static_assert(std::ranges::is_sorted(kNames, {}, &NamedColour::name));
+
+// Only ASCII counts: full-width or Arabic-Indic digits are no colour.
+std::optional<int> HexDigit(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return std::nullopt;
+}
+
+char Lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool IsSpace(UChar32 c) {
+    return c >= 0 && u_isUWhiteSpace(c) != 0;
+}
+
+// Where the text in s[0, length) starts after its leading white space.
+std::int32_t SkipLeadingSpace(const char* s, std::int32_t length) {
+    std::int32_t first = 0;
+    while (first < length) {
+        std::int32_t next = first;
+        UChar32 c = 0;
+        U8_NEXT(s, next, length, c);
+        if (!IsSpace(c)) {
+            break;
+        }
+        first = next;
+    }
+    return first;
+}
+
+// Where the text in s[first, length) ends before its trailing white space.
+std::int32_t SkipTrailingSpace(const char* s, std::int32_t first, std::int32_t length) {
+    std::int32_t last = length;
+    while (last > first) {
+        std::int32_t previous = last;
+        UChar32 c = 0;
+        U8_PREV(s, first, previous, c);
+        if (!IsSpace(c)) {
+            break;
+        }
+        last = previous;
+    }
+    return last;
+}
+
+// `text` without Unicode white space at either end: a colour copied from a web page may
+// bring a no-break space along.
+std::string_view Trimmed(std::string_view text) {
+    if (text.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+        return text; // far too long to be a colour, trimmed or not
+    }
+    const auto length = static_cast<std::int32_t>(text.size());
+    const std::int32_t first = SkipLeadingSpace(text.data(), length);
+    const std::int32_t last = SkipTrailingSpace(text.data(), first, length);
+    return text.substr(static_cast<std::size_t>(first), static_cast<std::size_t>(last - first));
+}
+
+// Three digits (each doubled, as CSS reads #RGB) or six.
+std::optional<Colour> FromHex(std::string_view digits) {
+    if (digits.size() != 3 && digits.size() != 6) {
+        return std::nullopt;
+    }
+    std::array<int, 6> v{};
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        const std::optional<int> d = HexDigit(digits[i]);
+        if (!d) {
+            return std::nullopt;
+        }
+        v.at(i) = *d;
+    }
+    if (digits.size() == 3) {
+        return Colour{v[0] * 17, v[1] * 17, v[2] * 17};
+    }
+    return Colour{v[0] * 16 + v[1], v[2] * 16 + v[3], v[4] * 16 + v[5]};
+}
+
+// "R,G,B": three whole numbers, white space around each, leading zeros allowed. A value
+// above 256 is out of range only when the others are numbers too.
+std::variant<Colour, ColourRefusal> FromDecimals(std::string_view text) {
+    std::array<int, 3> values{};
+    bool outOfRange = false;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const std::size_t comma = text.find(',');
+        if ((i < 2) != (comma != std::string_view::npos)) {
+            return ColourRefusal::NotAColour; // not exactly three values
+        }
+        const std::string_view field = Trimmed(text.substr(0, comma));
+        text = comma == std::string_view::npos ? std::string_view{} : text.substr(comma + 1);
+        if (field.empty() ||
+            !std::ranges::all_of(field, [](char c) { return c >= '0' && c <= '9'; })) {
+            return ColourRefusal::NotAColour;
+        }
+        // A long run of digits is out of range, not an overflow.
+        const std::string_view significant =
+            field.substr(std::min(field.find_first_not_of('0'), field.size() - 1));
+        int value = kMaxChannel + 1;
+        if (significant.size() <= 3) {
+            std::from_chars(significant.data(), significant.data() + significant.size(), value);
+        }
+        outOfRange = outOfRange || value > kMaxChannel;
+        values.at(i) = value;
+    }
+    if (outOfRange) {
+        return ColourRefusal::OutOfRange;
+    }
+    return Colour{values[0], values[1], values[2]};
+}
+
+// CSS compares names in ASCII only: Unicode case folding would read "blac\u212A" (a Kelvin
+// sign) as "black".
+std::optional<Colour> FromName(std::string_view text) {
+    std::string name(text);
+    std::ranges::transform(name, name.begin(), Lower);
+    const auto* found = std::ranges::lower_bound(kNames, name, {}, &NamedColour::name);
+    if (found == kNames.end() || found->name != name) {
+        return std::nullopt;
+    }
+    const auto channel = [found](unsigned shift) {
+        return static_cast<int>((found->rgb >> shift) & 0xFFU);
+    };
+    return Colour{channel(16), channel(8), channel(0)};
+}
+
+} // namespace
+
+std::variant<Colour, ColourRefusal> ParseColour(std::string_view text) {
+    const std::string_view colour = Trimmed(text);
+    std::optional<Colour> read;
+    if (colour.starts_with('#')) {
+        read = FromHex(colour.substr(1));
+    } else if (colour.size() > 4 && colour.ends_with(')') &&
+               std::ranges::equal(colour.substr(0, 4), std::string_view("rgb("), {}, Lower)) {
+        return FromDecimals(colour.substr(4, colour.size() - 5));
+    } else if (colour.find(',') != std::string_view::npos) {
+        return FromDecimals(colour);
+    } else {
+        // Six hex digits without "#" are the colour they spell; no name is made of them.
+        if (colour.size() == 6) {
+            read = FromHex(colour);
+        }
+        if (!read) {
+            read = FromName(colour);
+        }
+    }
+    if (!read) {
+        return ColourRefusal::NotAColour;
+    }
+    return *read;
+}
+
+std::string FormatColour(Colour colour) {
+    std::string code = "#";
+    for (const int value : {colour.red, colour.green, colour.blue}) {
+        const auto pair = HexPair(value);
+        code.append(pair.begin(), pair.end());
+    }
+    return code;
+}
+
+} // namespace huewright
