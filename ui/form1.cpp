@@ -3,7 +3,6 @@
 #include "colour_text.h"
 #include "generation.h"
 #include "markup_length.h"
-#include "output_line.h"
 #include "preview.h"
 #include "swatch.h"
 
@@ -11,9 +10,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
@@ -26,6 +27,7 @@
 #include <cstdint>
 #include <exception>
 #include <limits>
+#include <memory>
 
 namespace huewright {
 
@@ -134,8 +136,12 @@ void Form1::PlaceControls() {
     Text1 = Make<QLineEdit>(this, layout_, QStringLiteral("Text1"), {2040, 360, 2535, 285});
     Text1->setMaxLength(std::numeric_limits<int>::max());
     Text1->setAccessibleName(tr("Text to colour"));
-    Text2 = Make<OutputLine>(this, layout_, QStringLiteral("Text2"), {2040, 720, 2535, 285});
+    Text2 = Make<QLineEdit>(this, layout_, QStringLiteral("Text2"), {2040, 720, 2535, 285});
+    Text2->setReadOnly(true);
+    Text2->setMaxLength(std::numeric_limits<int>::max());
     Text2->setAccessibleName(tr("Generated markup"));
+    PaintOutputAsButtonFace();
+    // Its hover preview, its menu and its palette are the window's business.
     Text2->installEventFilter(this);
 
     chkBold = Make<QCheckBox>(this, layout_, QStringLiteral("chkBold"), {2040, 1080, 735, 255});
@@ -217,10 +223,15 @@ void Form1::UpdateSwatch(Swatch* shape, const QScrollBar* red, const QScrollBar*
 
 void Form1::Generate() {
     Text2->setText(QString());
+    compact_.clear();
     const WindowGeneration generation = GenerateMarkup(
         Text1->text(), ColourOf(r1, g1, b1), ColourOf(r2, g2, b2),
         chkBold->checkState() == Qt::Checked, chkItalic->checkState() == Qt::Checked);
-    Text2->setText(generation.output, generation.compact);
+    compact_ = generation.compact;
+    Text2->setText(generation.output);
+    // setText leaves the caret at the end; the start of the markup is what to see first.
+    Text2->setCursorPosition(0);
+    Text2->setAccessibleDescription(LengthLine(generation.output, compact_));
     if (generation.failure) {
         QMessageBox box(QMessageBox::Critical, tr("Error"), *generation.failure, QMessageBox::Ok,
                         this);
@@ -234,6 +245,44 @@ void Form1::ToClipBoard() const {
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
     clipboard->setText(Text2->text());
+}
+
+void Form1::CopyCompact() const {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(compact_);
+}
+
+void Form1::ShowOutputMenu(const QPoint& globalPos) {
+    const std::unique_ptr<QMenu> menu(Text2->createStandardContextMenu());
+    auto* compact = new QAction(tr("Copy compact markup"), menu.get());
+    compact->setObjectName(QStringLiteral("copyCompactMarkup"));
+    compact->setEnabled(!compact_.isEmpty());
+    connect(compact, &QAction::triggered, this, &Form1::CopyCompact);
+    // A read-only line edit offers Copy, a separator, Select All: the new item joins Copy.
+    const QList<QAction*> actions = menu->actions();
+    const auto separator =
+        std::find_if(actions.rbegin(), actions.rend(),
+                     [](const QAction* action) { return action->isSeparator(); });
+    menu->insertAction(separator != actions.rend() ? *separator : nullptr, compact);
+    menu->exec(globalPos);
+}
+
+void Form1::PaintOutputAsButtonFace() {
+    QPalette palette = Text2->palette();
+    bool changed = false;
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        const QBrush face = palette.brush(group, QPalette::Button);
+        if (!palette.isBrushSet(group, QPalette::Base) ||
+            palette.brush(group, QPalette::Base) != face) {
+            palette.setBrush(group, QPalette::Base, face);
+            changed = true;
+        }
+    }
+    // Only on a change: setting the palette sends PaletteChange, which brings us here again.
+    if (changed) {
+        Text2->setPalette(palette);
+    }
 }
 
 void Form1::Swap() {
@@ -267,9 +316,18 @@ void Form1::Rndom() {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Text2 && event->type() == QEvent::ToolTip) {
+    if (watched != Text2) {
+        return QWidget::eventFilter(watched, event);
+    }
+    if (event->type() == QEvent::PaletteChange) {
+        // A new desktop theme: its button face, not the one of the theme before.
+        PaintOutputAsButtonFace();
+    } else if (event->type() == QEvent::ContextMenu) {
+        ShowOutputMenu(static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
+    } else if (event->type() == QEvent::ToolTip) {
         // The length forums will count comes first, above what they will show.
-        const QString length = LengthLine(Text2->text(), Text2->compactText());
+        const QString length = LengthLine(Text2->text(), compact_);
         const auto* help = static_cast<QHelpEvent*>(event);
         if (length.isEmpty()) {
             QToolTip::hideText();

@@ -15,7 +15,6 @@ class QScrollBar;
 
 namespace huewright {
 
-class OutputLine;
 class Swatch;
 
 // Seconds since midnight, with their fraction: what "Random" seeds its numbers from.
@@ -48,6 +47,11 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // Empties the clipboard and puts the compact form of Text2's generation on it.
+    void CopyCompact() const;
+    void ShowOutputMenu(const QPoint& globalPos);
+    // Text2 is output, not input: it wears the button face, like the dialog around it.
+    void PaintOutputAsButtonFace();
     void PlaceControls();
     // Scales the whole layout so that every caption shows whole in the current font.
     void FitToFont();
@@ -57,6 +61,8 @@ private:
     TwipsLayout layout_{QSize(4680, 2430)};
     bool relayoutPending_ = false;
     std::mt19937_64 random_;
+    // The markup in Text2 written compactly; empty unless Text2 holds a successful generation.
+    QString compact_;
 
     QLabel* Label1;
     QLabel* Label2;
@@ -70,7 +76,7 @@ private:
     QScrollBar* g2;
     QScrollBar* b2;
     QLineEdit* Text1;
-    OutputLine* Text2;
+    QLineEdit* Text2;
     QCheckBox* chkBold;
     QCheckBox* chkItalic;
     QPushButton* Command3;

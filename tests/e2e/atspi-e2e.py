@@ -181,8 +181,13 @@ def run(program):
                 (Atspi.Text.get_n_selections(text2),
                  Atspi.Text.get_selection(text2, 0).start_offset,
                  Atspi.Text.get_selection(text2, 0).end_offset), (1, 3, 7))
-    wait_for("the caret move announced", lambda: 7 in carets)
+    check_equal("the caret after selecting", Atspi.Text.get_caret_offset(text2), 7)
     wait_for("the selection change announced", lambda: selections)
+    # A selection's change carries its caret; a caret moved alone is announced alone.
+    if not Atspi.Text.set_caret_offset(text2, 2):
+        raise Failure("could not move the caret in Text2")
+    wait_for("the caret move announced", lambda: 2 in carets)
+    check_equal("the selection after moving the caret", Atspi.Text.get_n_selections(text2), 0)
     log("the caret and the selection were announced")
 
     do_action(control(window, "To ClipBoard", Atspi.Role.PUSH_BUTTON), "press")

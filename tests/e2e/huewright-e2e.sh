@@ -361,7 +361,7 @@ generate_and_copy_expect \
 click "${text2[@]}"
 keys ctrl+a
 own_clipboard
-context_menu "${text2[@]}" 2 # Copy, Copy compact markup, Select All
+context_menu "${text2[@]}" 2 # Copy, Copy compact markup, separator, Select All
 await_clipboard_into "$workdir/compact"
 printf '%s' '[b][color=#000000]Hi 😀👍🏽![/color][/b]' >"$workdir/expected"
 cmp -s "$workdir/expected" "$workdir/compact" ||

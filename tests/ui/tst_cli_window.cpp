@@ -1,6 +1,5 @@
 // The window and huewright-cli give the same markup, full and compact, and fail alike, for the
 // same input.
-#include "output_line.h"
 #include "window_test_support.h"
 
 #include <QCheckBox>
@@ -85,8 +84,9 @@ CliWindowTest::WindowRun CliWindowTest::RunWindow(const QString& text, const QLi
     Find<QCheckBox>(*window, u"chkItalic"_s)->setChecked(italic);
     const huewright::test::BoxCatcher catcher;
     QTest::mouseClick(Find<QPushButton>(*window, u"Command1"_s), Qt::LeftButton);
-    const auto* text2 = Find<huewright::OutputLine>(*window, u"Text2"_s);
-    return {text2->text(), text2->compactText(), catcher.seen() ? catcher.seen()->text : QString()};
+    auto* text2 = Find<QLineEdit>(*window, u"Text2"_s);
+    return {text2->text(), huewright::test::CopiedCompact(text2),
+            catcher.seen() ? catcher.seen()->text : QString()};
 }
 
 void CliWindowTest::sameMarkup_data() {

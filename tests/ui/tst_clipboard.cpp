@@ -1,5 +1,4 @@
 // To ClipBoard: the clipboard is emptied, then given exactly the text of Text2.
-#include "output_line.h"
 #include "window_test_support.h"
 
 #include <QClipboard>
@@ -53,7 +52,7 @@ void ClipboardTest::copiesOutputBox_data() {
 
 void ClipboardTest::copiesOutputBox() {
     QFETCH(QString, output);
-    Find<huewright::OutputLine>(*window_, u"Text2"_s)->setText(output);
+    Find<QLineEdit>(*window_, u"Text2"_s)->setText(output);
 
     // Watch every change of the clipboard: the first must leave it empty.
     QList<QStringList> formatsSeen;
@@ -89,7 +88,7 @@ void ClipboardTest::copiesWhatGenerateWrote() {
         const huewright::test::BoxCatcher catcher; // answers the box of the failed generation
         QTest::mouseClick(Find<QPushButton>(*window_, u"Command1"_s), Qt::LeftButton);
     }
-    const QString output = Find<huewright::OutputLine>(*window_, u"Text2"_s)->text();
+    const QString output = Find<QLineEdit>(*window_, u"Text2"_s)->text();
     clickToClipBoard();
     QCOMPARE(QGuiApplication::clipboard()->text(), output);
 }

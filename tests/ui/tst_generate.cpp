@@ -1,6 +1,5 @@
 // Generate: from the controls through the engine into Text2, and the "Error" box.
 #include "huewright/gradient.h"
-#include "output_line.h"
 #include "window_test_support.h"
 
 #include <QCheckBox>
@@ -46,7 +45,7 @@ private:
     void clickGenerate() {
         QTest::mouseClick(Find<QPushButton>(*window_, u"Command1"_s), Qt::LeftButton);
     }
-    QString output() const { return Find<huewright::OutputLine>(*window_, u"Text2"_s)->text(); }
+    QString output() const { return Find<QLineEdit>(*window_, u"Text2"_s)->text(); }
 
     std::unique_ptr<huewright::Form1> window_;
 };
@@ -139,7 +138,7 @@ void GenerateTest::failureShowsErrorBox() {
     QFETCH(QString, message);
 
     // Text2 holds an earlier result, which the failed press must not leave behind.
-    Find<huewright::OutputLine>(*window_, u"Text2"_s)->setText(u"earlier"_s);
+    Find<QLineEdit>(*window_, u"Text2"_s)->setText(u"earlier"_s);
     set(text, start, end, bold, false);
     const huewright::test::BoxCatcher catcher;
     clickGenerate();

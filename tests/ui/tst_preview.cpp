@@ -1,6 +1,5 @@
 // The hover preview: the markup as a forum would show it, with nothing typed ever interpreted.
 #include "markup_length.h"
-#include "output_line.h"
 #include "preview.h"
 #include "window_test_support.h"
 
@@ -122,7 +121,7 @@ void PreviewTest::emptyOutputHasNoPreview() {
 
 void PreviewTest::hoverShowsPreview() {
     const auto window = huewright::test::ShowWindow();
-    auto* text2 = Find<huewright::OutputLine>(*window, u"Text2"_s);
+    auto* text2 = Find<QLineEdit>(*window, u"Text2"_s);
     const auto hover = [&] {
         QHelpEvent event(QEvent::ToolTip, QPoint(10, 5), text2->mapToGlobal(QPoint(10, 5)));
         QApplication::sendEvent(text2, &event);

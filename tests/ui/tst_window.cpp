@@ -1,5 +1,4 @@
 // The window as it opens: controls, places, captions, tab order and initial state.
-#include "output_line.h"
 #include "swatch.h"
 #include "window_test_support.h"
 
@@ -8,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -78,7 +78,7 @@ void WindowTest::controls_data() {
     row("g2", "QScrollBar", {}, 1440, 1080, 255, 1215);
     row("b2", "QScrollBar", {}, 1680, 1080, 255, 1215);
     row("Text1", "QLineEdit", {}, 2040, 360, 2535, 285);
-    row("Text2", "huewright::OutputLine", {}, 2040, 720, 2535, 285);
+    row("Text2", "QLineEdit", {}, 2040, 720, 2535, 285);
     row("chkBold", "QCheckBox", u"Bold"_s, 2040, 1080, 735, 255);
     row("chkItalic", "QCheckBox", u"Italic"_s, 2040, 1320, 735, 255);
     row("Command3", "QPushButton", u"To ClipBoard"_s, 3480, 1080, 1095, 255);
@@ -133,7 +133,7 @@ void WindowTest::initialContents() {
     auto* text1 = Find<QLineEdit>(*window_, u"Text1"_s);
     QVERIFY(text1->text().isEmpty());
     QVERIFY(text1->maxLength() >= 100'000 * 30); // no practical limit on what can be pasted
-    QVERIFY(Find<huewright::OutputLine>(*window_, u"Text2"_s)->text().isEmpty());
+    QVERIFY(Find<QLineEdit>(*window_, u"Text2"_s)->text().isEmpty());
     QCOMPARE(Find<QCheckBox>(*window_, u"chkBold"_s)->checkState(), Qt::Unchecked);
     QCOMPARE(Find<QCheckBox>(*window_, u"chkItalic"_s)->checkState(), Qt::Unchecked);
 }
@@ -205,13 +205,21 @@ void WindowTest::accessibleNames() {
 
 void WindowTest::outputBoxWearsButtonFace() {
     auto* text2 = Find<QWidget>(*window_, u"Text2"_s);
-    const QImage image = text2->grab().toImage();
     const QPoint inside(text2->width() - 6, text2->height() / 2);
-    QCOMPARE(image.pixelColor(inside), text2->palette().color(QPalette::Button));
+    QCOMPARE(text2->grab().toImage().pixelColor(inside), text2->palette().color(QPalette::Button));
+
+    // A new theme brings a new button face, and the box follows it.
+    const QPalette before = QApplication::palette();
+    QPalette theme = before;
+    theme.setColor(QPalette::Button, QColor(0x12, 0x34, 0x56));
+    theme.setColor(QPalette::Base, QColor(0xFE, 0xDC, 0xBA));
+    const auto restore = qScopeGuard([&before] { QApplication::setPalette(before); });
+    QApplication::setPalette(theme);
+    QTRY_COMPARE(text2->grab().toImage().pixelColor(inside), QColor(0x12, 0x34, 0x56));
 }
 
 void WindowTest::outputBoxIsReadOnly() {
-    auto* text2 = Find<huewright::OutputLine>(*window_, u"Text2"_s);
+    auto* text2 = Find<QLineEdit>(*window_, u"Text2"_s);
     text2->setText(u"[color=#000000]x[/color]"_s);
     text2->setFocus();
     QTest::keyClicks(text2, u"typed"_s);

@@ -1,10 +1,15 @@
-// Shared helpers of the window's tests: finding controls and answering the modal box.
+// Shared helpers of the window's tests: finding controls, answering the modal box and
+// using the output box's menu.
 #pragma once
 
 #include "form1.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -68,6 +73,53 @@ private:
     QTimer timer_;
     std::optional<SeenBox> seen_;
 };
+
+// What the output box's context menu offered: captions without their shortcut, separators as
+// empty captions.
+struct SeenMenu {
+    QStringList captions;
+    QList<bool> enabled;
+};
+
+// Opens `line`'s context menu as a right click does, records its items and chooses `pick`
+// when it is there and enabled; otherwise just closes the menu.
+inline SeenMenu UseMenu(QLineEdit* line, const QString& pick) {
+    SeenMenu seen;
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu == nullptr) {
+            return;
+        }
+        poll.stop();
+        QAction* chosen = nullptr;
+        for (QAction* action : menu->actions()) {
+            const QString caption = action->text().section(u'\t', 0, 0);
+            seen.captions << caption;
+            seen.enabled << action->isEnabled();
+            if (caption == pick && action->isEnabled()) {
+                chosen = action;
+            }
+        }
+        menu->close();
+        if (chosen != nullptr) {
+            chosen->trigger();
+        }
+    });
+    poll.start();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
+                            line->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(line, &event);
+    return seen;
+}
+
+// What "Copy compact markup" puts on the clipboard; empty when it is not offered.
+inline QString CopiedCompact(QLineEdit* line) {
+    QGuiApplication::clipboard()->clear();
+    UseMenu(line, QStringLiteral("Copy compact markup"));
+    return QGuiApplication::clipboard()->text();
+}
 
 // Pixels per twip of the window's layout, read off its width of 4,680 twips.
 inline double Scale(const QWidget& window) {
