@@ -212,6 +212,12 @@ void WriteCompactMarkup(std::u16string_view text, const Filled& filled, bool bol
                 openCode = code;
             }
             out.Append(character);
+            if (character.front() == u'[') {
+                // A typed "[b]" or "[/color]" must stay text: in the full form our own tags
+                // part it, so here the '[' ends its tag too, and no forum reads it as a tag.
+                out.Append(kColorClose);
+                inTag = false;
+            }
             ++i;
             continue;
         }
