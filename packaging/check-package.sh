@@ -23,7 +23,7 @@ fail() {
     exit 1
 }
 
-for tool in cpack dpkg-deb dpkg-shlibdeps readelf file desktop-file-validate appstreamcli gzip; do
+for tool in cpack dpkg-deb dpkg-shlibdeps readelf file desktop-file-validate appstreamcli gzip lintian; do
     command -v "$tool" >/dev/null || fail "$tool is missing (run scripts/install-deps.sh)"
 done
 
@@ -59,9 +59,11 @@ grep -Eq "(^|, )qt6-wayland( |,|$)" <<<"$(field Recommends)" ||
 expected_files="./usr/bin/huewright
 ./usr/bin/huewright-cli
 ./usr/share/applications/$app_id.desktop
+./usr/share/doc/huewright/changelog.gz
 ./usr/share/doc/huewright/copyright
 ./usr/share/icons/hicolor/scalable/apps/$app_id.svg
 ./usr/share/man/man1/huewright-cli.1.gz
+./usr/share/man/man1/huewright.1.gz
 ./usr/share/metainfo/$app_id.metainfo.xml"
 actual_files=$(dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v '/$' | LC_ALL=C sort)
 if [ "$actual_files" != "$expected_files" ]; then
@@ -77,6 +79,26 @@ grep -Eq '^-rwxr-xr-x root/root .* \./usr/bin/huewright$' <<<"$listing" ||
     fail "the program is not executable"
 grep -Eq '^-rwxr-xr-x root/root .* \./usr/bin/huewright-cli$' <<<"$listing" ||
     fail "the command-line program is not executable"
+
+# lintian as Debian would run it: no error, no warning, no unneeded section. The hardening
+# flags go into release builds only (FORTIFY needs the optimiser), so only there is their
+# absence a fault.
+lintian_out=$(timeout 300 lintian --display-info --pedantic --fail-on none "$deb" 2>&1) || {
+    printf '%s\n' "$lintian_out" >&2
+    fail "lintian could not check the package"
+}
+[ -z "$lintian_out" ] || printf '%s\n' "$lintian_out"
+faults='^[EW]: |binary-has-unneeded-section'
+build_type=$(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' "$build/CMakeCache.txt")
+if [ "$build_type" = Release ]; then
+    faults+='|hardening-'
+else
+    echo "package: a $build_type build: lintian's hardening tags are checked on Release builds only"
+fi
+if grep -E "$faults" <<<"$lintian_out" >&2; then
+    fail "lintian reports the faults above"
+fi
+echo "package: lintian ok"
 
 root="$scratch/root"
 dpkg -x "$deb" "$root"
@@ -95,11 +117,13 @@ if readelf -d "$cli" | grep -E 'NEEDED.*libQt' >&2; then
     fail "huewright-cli links Qt"
 fi
 
-# The man page: gzip-compressed as Debian expects, a page of section 1 for the program.
-man="$root/usr/share/man/man1/huewright-cli.1.gz"
-gzip -t "$man" || fail "the man page is not valid gzip"
-zcat "$man" | grep -q '^\.TH HUEWRIGHT-CLI 1 ' || fail "the man page lacks its .TH line"
-zcat "$man" | grep -q '^huewright-cli \\- ' || fail "the man page lacks its NAME line"
+# The man pages: gzip-compressed as Debian expects, a page of section 1 for each program.
+for page in huewright huewright-cli; do
+    man="$root/usr/share/man/man1/$page.1.gz"
+    gzip -t "$man" || fail "the man page of $page is not valid gzip"
+    zcat "$man" | grep -q "^\.TH ${page^^} 1 " || fail "the man page of $page lacks its .TH line"
+    zcat "$man" | grep -q "^$page \\\\- " || fail "the man page of $page lacks its NAME line"
+done
 
 # The unpacked command-line program on the worked example, with its text from a pipe.
 cli_expected='[b][color=#800000]H[/color][color=#01007F]i[/color][/b]'

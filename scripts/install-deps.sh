@@ -11,8 +11,10 @@ packages=(
     libgtest-dev libbenchmark-dev clang libclang-rt-dev clang-tidy clang-format cppcheck
     # the command-line program's table of invocations
     python3
-    # the real window under a virtual X server, driven from outside
-    xvfb xauth xdotool xclip x11-utils imagemagick fonts-dejavu-core
+    # the window's icon, rendered from its SVG
+    librsvg2-bin
+    # the real window under a virtual X server, driven from outside, and managed by openbox
+    xvfb xauth xdotool xclip x11-utils imagemagick fonts-dejavu-core openbox
     # the desktop fonts the layout is checked against
     fonts-noto-core fonts-cantarell
     # the window as a Wayland client of weston inside Xvfb, its clipboard read with wl-paste
@@ -21,7 +23,7 @@ packages=(
     # session (dbus-run-session, dbus-send) and the Atspi client in Debian's python
     at-spi2-core dbus-daemon dbus-bin python3-gi gir1.2-atspi-2.0
     # packaging and its validators
-    dpkg-dev file desktop-file-utils appstream
+    dpkg-dev file desktop-file-utils appstream lintian
 )
 
 missing=()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every check Huewright has, from a clean clone on a fresh Debian 12:
 # installs what is missing, then builds and tests
-#   1. a debug build (unit, window, end-to-end and package tests),
+#   1. a debug build (unit, window, end-to-end and package tests), and the package again
+#      from a release build, where lintian checks the hardening too,
 #   2. the same under AddressSanitizer + UndefinedBehaviorSanitizer,
 #   3. the engine's libFuzzer target for a bounded time,
 #   4. the static checks (clang-tidy, cppcheck) when their script is present.
@@ -22,6 +23,11 @@ step "Debug build and tests"
 cmake -S "$root" -B "$out/debug" -G Ninja -DCMAKE_BUILD_TYPE=Debug
 cmake --build "$out/debug" -j "$jobs"
 ctest --test-dir "$out/debug" --output-on-failure -j "$jobs"
+
+step "Release build: the package as Debian ships it, hardening included"
+cmake -S "$root" -B "$out/release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DHUEWRIGHT_BUILD_BENCH=OFF
+cmake --build "$out/release" -j "$jobs" --target package-contents close_window
+ctest --test-dir "$out/release" --output-on-failure -R '^package_deb$'
 
 step "AddressSanitizer + UndefinedBehaviorSanitizer build and tests"
 cmake -S "$root" -B "$out/asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug \

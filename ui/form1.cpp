@@ -92,13 +92,13 @@ double SecondsSinceMidnight() {
 }
 
 Form1::Form1(TimeOfDay timeOfDay, QWidget* parent)
-    : QWidget(parent,
-              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    // A normal window, so task bars and window switchers list it; its title bar asks for
+    // close alone.
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint),
       timeOfDay_(std::move(timeOfDay)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Kestrow's Huewright"));
-    // Qt does not let a tool window end the program when it closes; this one is the program.
-    setAttribute(Qt::WA_QuitOnClose, true);
     QAccessible::installFactory(WindowAccessible); // installed once however often called
     PlaceControls();
     // The captions above the swatches label them for screen readers.

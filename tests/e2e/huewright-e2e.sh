@@ -39,11 +39,12 @@ workdir=$(mktemp -d "${TMPDIR:-/tmp}/huewright-e2e.XXXXXX")
 xvfb_pid=""
 app_pid=""
 owner_pid=""
+wm_pid=""
 failed=0
 
 cleanup() {
     local status=$?
-    for pid in "$app_pid" "$owner_pid" "$xvfb_pid"; do
+    for pid in "$app_pid" "$owner_pid" "$wm_pid" "$xvfb_pid"; do
         if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
             kill "$pid" 2>/dev/null || true
             # A process that ignores TERM gets KILL after two seconds.
@@ -82,7 +83,7 @@ fail() {
 xdo() { timeout "$step_timeout" xdotool "$@"; }
 clip_out() { timeout 5 xclip -o -selection clipboard 2>/dev/null; }
 
-for tool in Xvfb xdotool xclip xdpyinfo xprop xwininfo import convert timeout; do
+for tool in Xvfb openbox xdotool xclip xdpyinfo xprop xwininfo import convert timeout; do
     command -v "$tool" >/dev/null || fail "$tool is missing (run scripts/install-deps.sh)"
 done
 [ -x "$program" ] || fail "not an executable program: $program"
@@ -342,12 +343,6 @@ start_program
 ((window_width >= 312)) || fail "window narrower than 312 pixels: ${window_width}x$window_height"
 ((window_height * 4680 >= (window_width - 1) * 2430 && window_height * 4680 <= (window_width + 1) * 2430)) ||
     fail "window out of proportion: ${window_width}x$window_height"
-hints=$(timeout 10 xprop -id "$wid" WM_NORMAL_HINTS) || fail "could not read the size hints"
-size="$window_width by $window_height"
-grep -q "minimum size: $size" <<<"$hints" && grep -q "maximum size: $size" <<<"$hints" ||
-    fail "the window can be resized: $hints"
-type=$(timeout 10 xprop -id "$wid" _NET_WM_WINDOW_TYPE) || fail "could not read the window type"
-grep -q '_NET_WM_WINDOW_TYPE_UTILITY' <<<"$type" || fail "not a tool window: $type"
 
 expect_swatches 000000 000000 "at start"
 type_text "Hi 😀👍🏽!"
@@ -483,6 +478,58 @@ expect_swatches FF8000 FF8000 "end colour dragged onto the start swatch"
 if xdo search --onlyvisible --name '^(Start|End) colour$' >/dev/null 2>&1; then
     fail "a drag opened the colour dialog"
 fi
+stop_program
+
+# --- Under a window manager: a window the task bar lists ----------------------
+# openbox manages the window as a desktop would; what task bars and switchers go by is
+# what the window asks for in its properties.
+XDG_CONFIG_HOME="$workdir/wm-config" XDG_CACHE_HOME="$workdir/wm-cache" \
+    openbox --sm-disable >"$workdir/openbox.log" 2>&1 &
+wm_pid=$!
+deadline=$((SECONDS + step_timeout))
+until timeout 5 xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
+    ((SECONDS < deadline)) || fail "openbox did not start: $(cat "$workdir/openbox.log")"
+    sleep 0.1
+done
+start_program
+# Framed, so the window manager has read the window and set its own state.
+deadline=$((SECONDS + step_timeout))
+until timeout 5 xprop -id "$wid" _NET_FRAME_EXTENTS 2>/dev/null | grep -q '='; do
+    ((SECONDS < deadline)) || fail "openbox did not frame the window"
+    sleep 0.1
+done
+prop() { timeout 10 xprop -len 4000000 -id "$wid" "$1" || fail "could not read $1"; }
+type=$(prop _NET_WM_WINDOW_TYPE)
+transient=$(prop WM_TRANSIENT_FOR)
+state=$(prop _NET_WM_STATE)
+motif=$(prop _MOTIF_WM_HINTS)
+hints=$(prop WM_NORMAL_HINTS)
+icons=$(prop _NET_WM_ICON | grep -o 'Icon ([0-9]* x [0-9]*)') || true
+log "$type; $transient; $state; $motif; $(grep -o 'm[a-z]* size: .*' <<<"$hints" | tr '\n' ';') $(tr "\n" " " <<<"$icons")"
+grep -Eq '^_NET_WM_WINDOW_TYPE(\(ATOM\) = _NET_WM_WINDOW_TYPE_NORMAL|:  not found\.)$' <<<"$type" ||
+    fail "not a normal window: $type"
+grep -q 'not found' <<<"$transient" || fail "transient for another window: $transient"
+if grep -Eq 'SKIP_TASKBAR|SKIP_PAGER' <<<"$state"; then
+    fail "kept out of task bars or pagers: $state"
+fi
+# Motif hints: flags, functions, decorations. A title bar and close; no minimise or
+# maximise button or function, and not "all but". Qt adds move and resize to the
+# functions of any window that lists some; the size hints keep it at one size.
+read -r -a mwm < <(sed -n 's/.* = //p' <<<"$motif" | tr -d ,)
+((${#mwm[@]} >= 3 && (mwm[0] & 3) == 3)) || fail "no Motif hints: $motif"
+((mwm[1] & 0x20 && !(mwm[1] & 0x19) && mwm[2] & 0x8 && !(mwm[2] & 0x61))) ||
+    fail "the Motif hints offer more than close: $motif"
+size="$window_width by $window_height"
+grep -q "minimum size: $size" <<<"$hints" && grep -q "maximum size: $size" <<<"$hints" ||
+    fail "the window can be resized: $hints"
+# Its own icon, small for the title bar and large for switchers; openbox's stand-in for a
+# window without one is a single 48 by 48 picture.
+for icon_size in 16 32 256; do
+    grep -qx "Icon ($icon_size x $icon_size)" <<<"$icons" ||
+        fail "no ${icon_size}x$icon_size icon of its own: $(tr "\n" " " <<<"$icons")"
+done
+timeout "$step_timeout" import -silent -window root "png:$workdir/window-manager.png" || true
+log "window hints ok: normal, not transient, in the task bar, close only, fixed size, own icon"
 stop_program
 
 log "all checks passed"

@@ -49,7 +49,8 @@ void WindowTest::window() {
     QVERIFY(qAbs(window_->height() - 2430 * scale) <= 0.5 + 2430.0 / 4680.0);
     QCOMPARE(window_->minimumSize(), window_->maximumSize());
     const Qt::WindowFlags flags = window_->windowFlags();
-    QCOMPARE(flags & Qt::WindowType_Mask, Qt::Tool);
+    // A normal window, not a tool window: task bars and window switchers list it.
+    QCOMPARE(flags & Qt::WindowType_Mask, Qt::Window);
     QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
     QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
     QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
