@@ -1,6 +1,6 @@
 #include "output_line.h"
 
-#include "markup_length.h"
+#include "preview.h"
 
 #include <QAccessibleWidget>
 #include <QClipboard>
@@ -239,7 +239,7 @@ void OutputLine::setText(const QString& text, const QString& compact) {
     const QString previous = text_; // shares the data: no copy
     text_ = text;
     compact_ = compact;
-    setAccessibleDescription(LengthLine(text_, compact_));
+    setAccessibleDescription(OutputDescription(text_, compact_));
     cursor_ = anchor_ = first_ = 0;
     update();
     // Screen readers say the new markup when Generate or a failure replaces it.
