@@ -357,7 +357,7 @@ std::size_t CellsInLines(const std::vector<Cell>& cells, const std::vector<qreal
 }
 
 QString Rendering(const QString& body, Rgb background, Rgb text) {
-    return QStringLiteral("<tr><td bgcolor=\"%1\"><p style=\"white-space:pre-wrap; color:%2\">")
+    return QStringLiteral("<tr><td bgcolor=\"%1\"><p style=\"margin:0; white-space:pre-wrap; color:%2\">")
                .arg(HexOf(background), HexOf(text)) +
            body + QStringLiteral("</p></td></tr>");
 }
@@ -433,9 +433,11 @@ QString PreviewToolTip(QStringView markup, QStringView compact, const QFont& fon
     const qreal header =
         std::max(metrics.horizontalAdvance(length), metrics.horizontalAdvance(contrast));
     const qreal natural = std::max(header, WidestParagraph(shown.cells, advances));
-    const int width =
-        static_cast<int>(std::ceil(std::min(natural + 2 * kPadding + 2, screen.width() / 2.0)));
-    const qreal inner = width - 2 * kPadding - 2;
+    // The slack covers the table's own cell borders and rounding.
+    constexpr int slack = 8;
+    const int width = static_cast<int>(
+        std::ceil(std::min(natural + 2 * kPadding + slack, screen.width() / 2.0)));
+    const qreal inner = width - 2 * kPadding - slack;
 
     // Two renderings and the header must fit the screen's height.
     QFont boldFont = font;
@@ -457,12 +459,13 @@ QString PreviewToolTip(QStringView markup, QStringView compact, const QFont& fon
         html = CellsHtml(shown, ForcedBreaks(shown.cells, advances, inner));
     }
     QString tip = QStringLiteral("<table width=\"%1\" cellspacing=\"0\" cellpadding=\"%2\">"
-                                 "<tr><td><p>%3</p>")
+                                 "<tr><td><p style=\"margin:0\">%3</p>")
                       .arg(width)
                       .arg(kPadding)
                       .arg(length.toHtmlEscaped());
     if (!contrast.isEmpty()) {
-        tip += QStringLiteral("<p>") + contrast.toHtmlEscaped() + QStringLiteral("</p>");
+        tip += QStringLiteral("<p style=\"margin:0\">") + contrast.toHtmlEscaped() +
+               QStringLiteral("</p>");
     }
     tip += QStringLiteral("</td></tr>");
     if (!html.isEmpty()) {
