@@ -105,7 +105,8 @@ void ChannelBar::keyPressEvent(QKeyEvent* event) {
 
 void ChannelBar::openMenuWidgetMenu() {
     const QPoint centre = menuWidget_->rect().center();
-    QContextMenuEvent request(QContextMenuEvent::Keyboard, centre, menuWidget_->mapToGlobal(centre));
+    QContextMenuEvent request(QContextMenuEvent::Keyboard, centre,
+                              menuWidget_->mapToGlobal(centre));
     QApplication::sendEvent(menuWidget_, &request);
 }
 

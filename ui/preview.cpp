@@ -19,9 +19,9 @@ namespace huewright {
 namespace {
 
 constexpr qsizetype kLongestRun = 4096;
-constexpr QChar kJoiner(0x200D);     // ZERO WIDTH JOINER
-constexpr QChar kBreakHere(0x200B);  // ZERO WIDTH SPACE: a line may break here
-constexpr int kPadding = 4;          // around each rendering, in pixels
+constexpr QChar kJoiner(0x200D);    // ZERO WIDTH JOINER
+constexpr QChar kBreakHere(0x200B); // ZERO WIDTH SPACE: a line may break here
+constexpr int kPadding = 4;         // around each rendering, in pixels
 // Share of the screen's height the preview may fill; the line count is an estimate.
 constexpr double kHeightShare = 0.8;
 
@@ -283,8 +283,8 @@ QString CellsHtml(const Shown& shown, const std::vector<bool>& breaks) {
         const bool last = i + 1 == cells.size();
         const bool breakAfter = breaks[i];
         const bool edgeAfter = !last && (breakAfter || !(cells[i + 1].style == cells[i].style));
-        const bool joinsBefore = i > 0 && (startsRun || breaks[i - 1]) &&
-                                 JoinsNext(cells[i - 1]) && JoinsPrevious(cells[i]);
+        const bool joinsBefore = i > 0 && (startsRun || breaks[i - 1]) && JoinsNext(cells[i - 1]) &&
+                                 JoinsPrevious(cells[i]);
         if (joinsBefore) {
             run += kJoiner;
         }
@@ -357,7 +357,8 @@ std::size_t CellsInLines(const std::vector<Cell>& cells, const std::vector<qreal
 }
 
 QString Rendering(const QString& body, Rgb background, Rgb text) {
-    return QStringLiteral("<tr><td bgcolor=\"%1\"><p style=\"margin:0; white-space:pre-wrap; color:%2\">")
+    return QStringLiteral(
+               "<tr><td bgcolor=\"%1\"><p style=\"margin:0; white-space:pre-wrap; color:%2\">")
                .arg(HexOf(background), HexOf(text)) +
            body + QStringLiteral("</p></td></tr>");
 }
@@ -435,8 +436,8 @@ QString PreviewToolTip(QStringView markup, QStringView compact, const QFont& fon
     const qreal natural = std::max(header, WidestParagraph(shown.cells, advances));
     // The slack covers the table's own cell borders and rounding.
     constexpr int slack = 8;
-    const int width = static_cast<int>(
-        std::ceil(std::min(natural + 2 * kPadding + slack, screen.width() / 2.0)));
+    const int width =
+        static_cast<int>(std::ceil(std::min(natural + 2 * kPadding + slack, screen.width() / 2.0)));
     const qreal inner = width - 2 * kPadding - slack;
 
     // Two renderings and the header must fit the screen's height.
@@ -444,9 +445,9 @@ QString PreviewToolTip(QStringView markup, QStringView compact, const QFont& fon
     boldFont.setBold(true);
     const qreal lineHeight = std::max(metrics.lineSpacing(), QFontMetricsF(boldFont).lineSpacing());
     const int headerLines = contrast.isEmpty() ? 1 : 2;
-    const int lines = static_cast<int>((screen.height() * kHeightShare - 6 * kPadding) /
-                                       (2 * lineHeight)) -
-                      headerLines;
+    const int lines =
+        static_cast<int>((screen.height() * kHeightShare - 6 * kPadding) / (2 * lineHeight)) -
+        headerLines;
     const std::size_t fits = CellsInLines(shown.cells, advances, inner, std::max(lines, 1));
     if (fits < shown.cells.size()) {
         shown.cells.resize(fits);
