@@ -341,10 +341,18 @@ QString CellsHtml(const Shown& shown, const std::vector<bool>& breakBefore,
     return html;
 }
 
+int HexValue(QChar c) {
+    const char16_t u = c.unicode();
+    return u <= u'9' ? u - u'0' : (u | 0x20) - u'a' + 10;
+}
+
+// Six hex digits, already checked. By hand: QStringView::toUInt took half the time of
+// counting a 99,999-character full markup.
 Rgb RgbOf(QStringView digits) {
-    const uint value = digits.toUInt(nullptr, 16);
-    return {static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 8),
-            static_cast<std::uint8_t>(value)};
+    const auto pair = [digits](qsizetype i) {
+        return static_cast<std::uint8_t>(HexValue(digits[i]) * 16 + HexValue(digits[i + 1]));
+    };
+    return {pair(0), pair(2), pair(4)};
 }
 
 QString HexOf(Rgb colour) {
