@@ -173,6 +173,8 @@ int main(int argc, char* argv[]) {
     // The preview shows the first 200 characters: on both backgrounds, with the contrast line.
     text1->setText(TextOf(huewright::kPreviewCharacters));
     clickGenerate();
+    // The first hover also creates the tooltip's window.
+    Report("first hover preview until painted, 200 characters", MeasureHover(1, text2), 16);
     Report("hover preview until painted, 200 characters", MeasureHover(50, text2), 16);
 
     for (const Size size : {Size{20, 50, 16}, Size{1'000, 50, 16}, Size{99'999, 7, 500}}) {
