@@ -32,22 +32,7 @@ double Ratio(double a, double b) {
     return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
 }
 
-} // namespace
-
-double RelativeLuminance(Rgb colour) {
-    const auto& linear = LinearTable();
-    return 0.2126 * linear.at(colour.red) + 0.7152 * linear.at(colour.green) +
-           0.0722 * linear.at(colour.blue);
-}
-
-double ContrastRatio(Rgb a, Rgb b) {
-    return Ratio(RelativeLuminance(a), RelativeLuminance(b));
-}
-
-LegibilityCount::LegibilityCount(Rgb light, Rgb dark)
-    : lightLuminance_(RelativeLuminance(light)), darkLuminance_(RelativeLuminance(dark)) {}
-
-std::int64_t LegibilityCount::visibleCharacters(std::u16string_view text) const {
+std::int64_t VisibleCharacters(std::u16string_view text) {
     // A full markup has one unit between its tags nearly always: no splitting needed.
     if (text.size() == 1) {
         return IsWhiteSpace(text) ? 0 : 1;
@@ -64,8 +49,23 @@ std::int64_t LegibilityCount::visibleCharacters(std::u16string_view text) const 
     return visible;
 }
 
+} // namespace
+
+double RelativeLuminance(Rgb colour) {
+    const auto& linear = LinearTable();
+    return 0.2126 * linear.at(colour.red) + 0.7152 * linear.at(colour.green) +
+           0.0722 * linear.at(colour.blue);
+}
+
+double ContrastRatio(Rgb a, Rgb b) {
+    return Ratio(RelativeLuminance(a), RelativeLuminance(b));
+}
+
+LegibilityCount::LegibilityCount(Rgb light, Rgb dark)
+    : lightLuminance_(RelativeLuminance(light)), darkLuminance_(RelativeLuminance(dark)) {}
+
 void LegibilityCount::add(std::u16string_view text, Rgb colour) {
-    const std::int64_t visible = visibleCharacters(text);
+    const std::int64_t visible = VisibleCharacters(text);
     if (visible == 0) {
         return;
     }
@@ -80,7 +80,7 @@ void LegibilityCount::add(std::u16string_view text, Rgb colour) {
 }
 
 void LegibilityCount::addUncoloured(std::u16string_view text) {
-    tally_.characters += visibleCharacters(text);
+    tally_.characters += VisibleCharacters(text);
 }
 
 } // namespace huewright

@@ -50,8 +50,6 @@ public:
     Legibility result() const { return tally_; }
 
 private:
-    std::int64_t visibleCharacters(std::u16string_view text) const;
-
     double lightLuminance_;
     double darkLuminance_;
     Legibility tally_;

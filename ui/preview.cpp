@@ -176,8 +176,8 @@ bool IsLineBreak(const Cell& cell) {
 // starting `cell` joins the one before; combining marks in between are transparent.
 bool JoinsNext(const Cell& cell) {
     const auto points = cell.text.toUcs4();
-    for (auto it = points.rbegin(); it != points.rend(); ++it) {
-        const QChar::JoiningType type = QChar::joiningType(*it);
+    for (qsizetype i = points.size(); i-- > 0;) {
+        const QChar::JoiningType type = QChar::joiningType(points[i]);
         if (type != QChar::Joining_Transparent) {
             return type == QChar::Joining_Dual || type == QChar::Joining_Left ||
                    type == QChar::Joining_Causing;
