@@ -1,4 +1,4 @@
-#include "characters.h"
+#include "huewright/characters.h"
 
 #include <algorithm>
 #include <memory>

@@ -1,6 +1,6 @@
 #include "huewright/gradient.h"
 
-#include "characters.h"
+#include "huewright/characters.h"
 #include "code_table.h"
 
 #include <algorithm>

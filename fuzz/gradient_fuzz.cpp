@@ -2,7 +2,7 @@
 // result is either well-formed markup around the exact input or one of the three failures
 // with nothing half-written. The compact form fails alike, is never longer, and paints every
 // character that is not white space as the full form does.
-#include "characters.h"
+#include "huewright/characters.h"
 #include "huewright/gradient.h"
 
 #include <cstddef>

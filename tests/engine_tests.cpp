@@ -1,14 +1,19 @@
-#include "characters.h"
+#include "huewright/characters.h"
 #include "code_table.h"
 #include "huewright/colour.h"
+#include "huewright/contrast.h"
 #include "huewright/gradient.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cmath>
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <limits>
 #include <optional>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace huewright {
@@ -625,6 +630,83 @@ TEST(Engine, WriteGradientPiecesMakeUpTheGeneration) {
 
 TEST(Engine, CharacterBoundsOfEmptyText) {
     EXPECT_EQ(CharacterBounds(u""), std::vector<std::int32_t>{0});
+}
+
+// WCAG 2.x written out as its text gives it, a channel at a time.
+double WcagLuminance(Rgb c) {
+    const auto linear = [](int v) {
+        const double s = v / 255.0;
+        return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(c.red) + 0.7152 * linear(c.green) + 0.0722 * linear(c.blue);
+}
+
+double WcagRatio(Rgb a, Rgb b) {
+    const double la = WcagLuminance(a);
+    const double lb = WcagLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+constexpr Rgb kWhite{255, 255, 255};
+constexpr Rgb kDark{0x1E, 0x1E, 0x1E};
+
+struct LegibilityCase {
+    const char* name;
+    std::vector<std::pair<std::u16string, Rgb>> runs;
+    Legibility expected;
+};
+
+class LegibilityTest : public ::testing::TestWithParam<LegibilityCase> {};
+
+TEST_P(LegibilityTest, CountsCharactersBelowThreeToOne) {
+    LegibilityCount count(kWhite, kDark);
+    for (const auto& [text, colour] : GetParam().runs) {
+        count.add(text, colour);
+    }
+    EXPECT_EQ(count.result(), GetParam().expected);
+}
+
+// Eleven steps from black to white: the count expected from WCAG's formula itself.
+LegibilityCase Gradient() {
+    LegibilityCase c{"black to white", {}, {}};
+    for (int i = 0; i <= 10; ++i) {
+        const auto v = static_cast<std::uint8_t>(i * 255 / 10);
+        const Rgb colour{v, v, v};
+        c.runs.emplace_back(u"g", colour);
+        ++c.expected.characters;
+        c.expected.hardOnLight += WcagRatio(colour, kWhite) < 3.0 ? 1 : 0;
+        c.expected.hardOnDark += WcagRatio(colour, kDark) < 3.0 ? 1 : 0;
+    }
+    return c;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Engine, LegibilityTest,
+    ::testing::Values(
+        LegibilityCase{"black", {{u"Hi", {0, 0, 0}}}, {2, 0, 2}},
+        LegibilityCase{"white", {{u"Hi", kWhite}}, {2, 2, 0}},
+        // #767676 is the palest grey at 4.5:1 on white; it is 3.7:1 on the dark background.
+        LegibilityCase{"mid grey", {{u"Hi", {0x76, 0x76, 0x76}}}, {2, 0, 0}},
+        // White space is not counted; an accented letter and an emoji are one character each.
+        LegibilityCase{"spaces, accent, emoji", {{u" e\u0301 \t\U0001F600 ", kWhite}}, {2, 2, 0}},
+        LegibilityCase{"only spaces", {{u"  \u00A0", {0, 0, 0}}}, {0, 0, 0}}, Gradient()),
+    [](const auto& info) {
+        std::string name = info.param.name;
+        for (char& c : name) {
+            c = std::isalnum(static_cast<unsigned char>(c)) != 0 ? c : '_';
+        }
+        return name;
+    });
+
+TEST(Engine, ContrastRatioIsWcags) {
+    EXPECT_DOUBLE_EQ(ContrastRatio({0, 0, 0}, kWhite), 21.0);
+    EXPECT_DOUBLE_EQ(ContrastRatio(kWhite, kWhite), 1.0);
+    EXPECT_NEAR(ContrastRatio({0x76, 0x76, 0x76}, kWhite), 4.54, 0.005);
+    for (int v = 0; v < 256; v += 5) {
+        const Rgb grey{static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v),
+                       static_cast<std::uint8_t>(v)};
+        EXPECT_NEAR(ContrastRatio(grey, kDark), WcagRatio(grey, kDark), 1e-12) << v;
+    }
 }
 
 } // namespace

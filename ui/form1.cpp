@@ -1,8 +1,8 @@
 #include "form1.h"
 
+#include "channel_bar.h"
 #include "colour_text.h"
 #include "generation.h"
-#include "markup_length.h"
 #include "preview.h"
 #include "swatch.h"
 
@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTime>
 #include <QToolTip>
@@ -44,9 +45,9 @@ Control* Make(QWidget* parent, TwipsLayout& layout, const QString& name, const Q
     return control;
 }
 
-QScrollBar* MakeBar(QWidget* parent, TwipsLayout& layout, const QString& name, int left,
+ChannelBar* MakeBar(QWidget* parent, TwipsLayout& layout, const QString& name, int left,
                     const QString& accessible) {
-    auto* bar = Make<QScrollBar>(parent, layout, name, QRect(left, 1080, 255, 1215));
+    auto* bar = Make<ChannelBar>(parent, layout, name, QRect(left, 1080, 255, 1215));
     bar->setOrientation(Qt::Vertical);
     bar->setRange(0, kChannelMaximum);
     bar->setSingleStep(1);
@@ -104,6 +105,13 @@ Form1::Form1(TimeOfDay timeOfDay, QWidget* parent)
     // The captions above the swatches label them for screen readers.
     Label1->setBuddy(Shape1);
     Label2->setBuddy(Shape2);
+    // The menu key on a bar opens its side's swatch menu.
+    for (ChannelBar* bar : {r1, g1, b1}) {
+        bar->setMenuWidget(Shape1);
+    }
+    for (ChannelBar* bar : {r2, g2, b2}) {
+        bar->setMenuWidget(Shape2);
+    }
     FitToFont();
     ConnectHandlers();
     r1->setFocus();
@@ -231,7 +239,7 @@ void Form1::Generate() {
     Text2->setText(generation.output);
     // setText leaves the caret at the end; the start of the markup is what to see first.
     Text2->setCursorPosition(0);
-    Text2->setAccessibleDescription(LengthLine(generation.output, compact_));
+    Text2->setAccessibleDescription(OutputDescription(generation.output, compact_));
     if (generation.failure) {
         QMessageBox box(QMessageBox::Critical, tr("Error"), *generation.failure, QMessageBox::Ok,
                         this);
@@ -326,16 +334,14 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
         ShowOutputMenu(static_cast<QContextMenuEvent*>(event)->globalPos());
         return true;
     } else if (event->type() == QEvent::ToolTip) {
-        // The length forums will count comes first, above what they will show.
-        const QString length = LengthLine(Text2->text(), compact_);
         const auto* help = static_cast<QHelpEvent*>(event);
-        if (length.isEmpty()) {
+        const QScreen* screen = Text2->screen();
+        const QString tip = PreviewToolTip(Text2->text(), compact_, QToolTip::font(),
+                                           screen->availableGeometry().size());
+        if (tip.isEmpty()) {
             QToolTip::hideText();
         } else {
-            QToolTip::showText(help->globalPos(),
-                               QStringLiteral("<p>") + length.toHtmlEscaped() +
-                                   QStringLiteral("</p>") + PreviewHtml(Text2->text()),
-                               Text2);
+            QToolTip::showText(help->globalPos(), tip, Text2);
         }
         return true;
     }

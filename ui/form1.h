@@ -15,6 +15,7 @@ class QScrollBar;
 
 namespace huewright {
 
+class ChannelBar;
 class Swatch;
 
 // Seconds since midnight, with their fraction: what "Random" seeds its numbers from.
@@ -69,12 +70,12 @@ private:
     Swatch* Shape1;
     Swatch* Shape2;
     QPushButton* Command4;
-    QScrollBar* r1;
-    QScrollBar* g1;
-    QScrollBar* b1;
-    QScrollBar* r2;
-    QScrollBar* g2;
-    QScrollBar* b2;
+    ChannelBar* r1;
+    ChannelBar* g1;
+    ChannelBar* b1;
+    ChannelBar* r2;
+    ChannelBar* g2;
+    ChannelBar* b2;
     QLineEdit* Text1;
     QLineEdit* Text2;
     QCheckBox* chkBold;

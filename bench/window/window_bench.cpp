@@ -1,6 +1,8 @@
 // How long the window takes to show a generation, copy it and repaint, and how much memory
 // it needs. Runs offscreen; prints one line per measurement with its goal.
 #include "form1.h"
+#include "generation.h"
+#include "preview.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -11,6 +13,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QToolTip>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -30,6 +33,20 @@ public:
 protected:
     bool eventFilter(QObject* /*watched*/, QEvent* event) override {
         if (event->type() == QEvent::Paint) {
+            painted = true;
+        }
+        return false;
+    }
+};
+
+// Notes when the hover preview's label has been painted.
+class TipWatch : public QObject {
+public:
+    bool painted = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && watched->objectName() == u"qtooltip_label"_s) {
             painted = true;
         }
         return false;
@@ -57,6 +74,50 @@ Timing Measure(int runs, QWidget* watched, const std::function<void()>& action) 
     }
     std::sort(ms.begin(), ms.end());
     return {ms[ms.size() / 2], ms.back()};
+}
+
+Timing Sorted(std::vector<double> ms) {
+    std::sort(ms.begin(), ms.end());
+    return {ms[ms.size() / 2], ms.back()};
+}
+
+// Hovers over `box` `runs` times; each run lasts from the help event until the preview is
+// painted, and starts with no preview showing.
+Timing MeasureHover(int runs, QWidget* box) {
+    std::vector<double> ms;
+    TipWatch watch;
+    QCoreApplication::instance()->installEventFilter(&watch);
+    for (int i = 0; i < runs; ++i) {
+        QToolTip::hideText();
+        QElapsedTimer wait;
+        wait.start();
+        while (QToolTip::isVisible() && wait.elapsed() < 10'000) {
+            QCoreApplication::processEvents();
+        }
+        watch.painted = false;
+        QElapsedTimer timer;
+        timer.start();
+        QHelpEvent event(QEvent::ToolTip, QPoint(10, 5), box->mapToGlobal(QPoint(10, 5)));
+        QApplication::sendEvent(box, &event);
+        while (!watch.painted && timer.elapsed() < 10'000) {
+            QCoreApplication::processEvents();
+        }
+        ms.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+    }
+    QCoreApplication::instance()->removeEventFilter(&watch);
+    return Sorted(ms);
+}
+
+// Runs `action` `runs` times, each timed on its own.
+Timing MeasureCall(int runs, const std::function<void()>& action) {
+    std::vector<double> ms;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        action();
+        ms.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+    }
+    return Sorted(ms);
 }
 
 void Report(const char* what, Timing t, double goalMs) {
@@ -108,6 +169,13 @@ int main(int argc, char* argv[]) {
         int runs;
         double goalMs;
     };
+    // The preview shows the first 200 characters: on both backgrounds, with the contrast line.
+    text1->setText(TextOf(huewright::kPreviewCharacters));
+    clickGenerate();
+    // The first hover also creates the tooltip's window.
+    Report("first hover preview until painted, 200 characters", MeasureHover(1, text2), 16);
+    Report("hover preview until painted, 200 characters", MeasureHover(50, text2), 16);
+
     // A signature, a long one, a whole 60,000-character post's worth, and the most there is.
     for (const Size size :
          {Size{20, 50, 16}, Size{1'000, 50, 16}, Size{2'600, 20, 50}, Size{99'999, 7, 2'000}}) {
@@ -155,15 +223,19 @@ int main(int argc, char* argv[]) {
                                            QPoint(text2->width() + 30, 9));
                    }),
            200);
-    Report("hover preview of the largest output",
-           Measure(7, text2,
-                   [&] {
-                       QHelpEvent hover(QEvent::ToolTip, QPoint(10, 5),
-                                        text2->mapToGlobal(QPoint(10, 5)));
-                       QApplication::sendEvent(text2, &hover);
-                       text2->update();
-                   }),
-           200);
+    Report("hover preview of the largest output until painted", MeasureHover(7, text2), 200);
+    // What the window's description reads: the compact form of the same generation.
+    const huewright::WindowGeneration largest =
+        huewright::GenerateMarkup(text1->text(), {255, 0, 0}, {0, 0, 255}, false, false);
+    qsizetype said = 0;
+    Report("contrast line, largest output (compact form)",
+           MeasureCall(7, [&] { said += huewright::ContrastLine(largest.compact).size(); }), 16);
+    Report("contrast line, largest output (full form)",
+           MeasureCall(7, [&] { said += huewright::ContrastLine(text2->text()).size(); }), 16);
+    if (said == 0) {
+        std::fputs("window_bench: no contrast line for a red-to-blue gradient\n", stderr);
+        return 1;
+    }
     // What a screen reader asks while reading the middle of the largest output by character,
     // word and line, then selecting there; timed until the box shows the selection.
     QAccessibleTextInterface* reader =

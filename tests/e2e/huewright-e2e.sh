@@ -272,14 +272,12 @@ await_unmapped() {
     done
 }
 
-# Right-clicks the control at window pixel ($1, $2), waits for its menu, picks
-# its enabled item number $3 with the arrow keys (a swatch's: 1 Copy colour,
-# 2 Paste colour, 3 Choose colour…) and waits for the menu to close.
-context_menu() {
-    xdo mousemove --window "$wid" "$1" "$2" click 3 || fail "right click at $1,$2 failed"
-    local deadline=$((SECONDS + step_timeout)) menu="" w height
+# Waits for a menu of the program to map and sets $menu to its window.
+await_menu() {
+    local deadline=$((SECONDS + step_timeout)) w height
+    menu=""
     while [ -z "$menu" ]; do
-        ((SECONDS < deadline)) || fail "no menu appeared at $1,$2"
+        ((SECONDS < deadline)) || fail "no menu appeared ($1)"
         sleep 0.1
         # Without a window manager Qt marks no window as a menu; the menu is the
         # program's one window taller than a line besides the main window (a
@@ -292,10 +290,22 @@ context_menu() {
             fi
         done
     done
-    local downs=()
-    for ((w = 0; w < $3; w++)); do downs+=(Down); done
+}
+
+# Picks the open menu's enabled item number $1 with the arrow keys (a swatch's:
+# 1 Copy colour, 2 Paste colour, 3 Choose colour…) and waits for it to close.
+pick_menu_item() {
+    local downs=() i
+    for ((i = 0; i < $1; i++)); do downs+=(Down); done
     keys "${downs[@]}" Return
-    await_unmapped "$menu" "the menu at $1,$2"
+    await_unmapped "$menu" "$2"
+}
+
+# Right-clicks the control at window pixel ($1, $2) and picks item $3 of its menu.
+context_menu() {
+    xdo mousemove --window "$wid" "$1" "$2" click 3 || fail "right click at $1,$2 failed"
+    await_menu "right click at $1,$2"
+    pick_menu_item "$3" "the menu at $1,$2"
 }
 
 shot_count=0
@@ -440,9 +450,28 @@ swatch_dialog() {
 }
 
 start_program
+# From the keyboard: on a focused bar the menu key and Shift+F10 open its side's
+# swatch menu; Escape closes it and the bar keeps the focus (End sets it to 256).
+offer_clipboard '#123456'
+keys Menu
+await_menu "the menu key on r1"
+pick_menu_item 2 "the start swatch's menu opened with the menu key"
+expect_swatches 123456 000000 "start colour pasted from the keyboard"
+keys Menu
+await_menu "the menu key on r1, again"
+keys Escape
+await_unmapped "$menu" "the menu closed with Escape"
+keys End
+expect_swatches FF3456 000000 "Escape gave the focus back to r1"
+offer_clipboard 'lime'
+keys Tab Tab Tab shift+F10
+await_menu "Shift+F10 on r2"
+pick_menu_item 2 "the end swatch's menu opened with Shift+F10"
+expect_swatches FF3456 00FF00 "end colour pasted from the keyboard"
+
 offer_clipboard $' #336699\t'
 context_menu "${shape1[@]}" 2
-expect_swatches 336699 000000 "start colour pasted with white space around it"
+expect_swatches 336699 00FF00 "start colour pasted with white space around it"
 offer_clipboard 'ff8000' # six digits without "#"
 context_menu "${shape2[@]}" 2
 expect_swatches 336699 FF8000 "end colour pasted without #"

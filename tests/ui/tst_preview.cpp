@@ -4,6 +4,9 @@
 #include "window_test_support.h"
 
 #include <QHelpEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -123,16 +126,52 @@ void PreviewTest::hoverShowsPreview() {
     const auto window = huewright::test::ShowWindow();
     auto* text2 = Find<QLineEdit>(*window, u"Text2"_s);
     const auto hover = [&] {
+        QToolTip::hideText();
+        QTRY_VERIFY(!QToolTip::isVisible());
         QHelpEvent event(QEvent::ToolTip, QPoint(10, 5), text2->mapToGlobal(QPoint(10, 5)));
         QApplication::sendEvent(text2, &event);
     };
+    const auto tipLabel = [] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->objectName() == u"qtooltip_label"_s && w->isVisible()) {
+                return w;
+            }
+        }
+        return static_cast<QWidget*>(nullptr);
+    };
 
-    text2->setText(Tagged(u"<i>"_s));
+    // White letters cannot be read on the light background; both renderings are there.
+    Find<QLineEdit>(*window, u"Text1"_s)->setText(u"<i>"_s);
+    for (const QString& bar : {u"r1"_s, u"g1"_s, u"b1"_s, u"r2"_s, u"g2"_s, u"b2"_s}) {
+        Find<QScrollBar>(*window, bar)->setValue(255);
+    }
+    QTest::mouseClick(Find<QPushButton>(*window, u"Command1"_s), Qt::LeftButton);
+    QCOMPARE(text2->text(), Tagged(u"<i>"_s, u"FFFFFF"_s));
     hover();
     QTRY_VERIFY(QToolTip::isVisible());
-    // Under the length line, the preview.
-    QCOMPARE(QToolTip::text(), u"<p>"_s + huewright::LengthLine(text2->text(), {}) + u"</p>"_s +
-                                   huewright::PreviewHtml(text2->text()));
+    QTextDocument tip;
+    tip.setHtml(QToolTip::text());
+    const QString contrast = u"Hard to read on light backgrounds: 3 of 3 characters"_s;
+    const QString length = huewright::LengthLine(text2->text(), u"[color=#FFFFFF]<i>[/color]"_s);
+    // The length line at the top, then the contrast line, then the two renderings.
+    const QString plain = tip.toPlainText().trimmed();
+    QVERIFY2(plain.startsWith(length + u"\n"_s + contrast + u"\n"_s), qPrintable(plain));
+    QCOMPARE(plain.count(u"<i>"_s), 2);
+    QCOMPARE(text2->accessibleDescription(), length + u"\n"_s + contrast);
+
+    // A long word without spaces and a text of many lines both fit the screen, "…" and all.
+    const QRect screen = text2->screen()->availableGeometry();
+    for (const QString& text :
+         {QString(300, u'w'), QString(150, u'\n').replace(u"\n"_s, u"a\n"_s)}) {
+        text2->setText(Tagged(text));
+        hover();
+        QTRY_VERIFY(tipLabel() != nullptr);
+        const QWidget* label = tipLabel();
+        QVERIFY2(label->width() <= screen.width() / 2 + 16,
+                 qPrintable(QString::number(label->width())));
+        QVERIFY2(label->height() <= screen.height(), qPrintable(QString::number(label->height())));
+        QVERIFY(QToolTip::text().contains(u"\u2026"_s));
+    }
 
     text2->setText(QString());
     hover();

@@ -4,6 +4,7 @@
 
 #include <QAccessible>
 #include <QCheckBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -30,6 +31,7 @@ private slots:
     void initialContents();
     void tabOrder();
     void focusStartsOnFirstBar();
+    void focusedBarIsMarked();
     void labelsAndButtonsTakeNoKeys();
     void accessibleNames_data();
     void accessibleNames();
@@ -159,6 +161,27 @@ void WindowTest::tabOrder() {
 void WindowTest::focusStartsOnFirstBar() {
     QVERIFY(QTest::qWaitForWindowActive(window_.get()));
     QCOMPARE(QApplication::focusWidget(), Find<QWidget>(*window_, u"r1"_s));
+}
+
+void WindowTest::focusedBarIsMarked() {
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    auto* r1 = Find<QScrollBar>(*window_, u"r1"_s);
+    auto* g1 = Find<QScrollBar>(*window_, u"g1"_s);
+    const QRect place = r1->geometry();
+    QTRY_VERIFY(r1->hasFocus());
+    const QImage focused = r1->grab().toImage();
+    g1->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(g1->hasFocus());
+    const QImage unfocused = r1->grab().toImage();
+    // Two bars alike but for the focus: only the focused one wears the mark.
+    QCOMPARE(g1->size(), r1->size());
+    QCOMPARE(g1->grab().toImage(), focused);
+    QVERIFY(focused != unfocused);
+    // Drawn over the edge, in the highlight colour, and the layout never moves.
+    const QRgb highlight = r1->palette().color(QPalette::Highlight).rgb();
+    QCOMPARE(focused.pixel(0, focused.height() / 2), highlight);
+    QCOMPARE(focused.pixel(focused.width() - 1, focused.height() / 2), highlight);
+    QCOMPARE(r1->geometry(), place);
 }
 
 void WindowTest::labelsAndButtonsTakeNoKeys() {

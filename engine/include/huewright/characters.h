@@ -1,4 +1,5 @@
-// Splitting text into the characters a reader sees.
+// Splitting text into the characters a reader sees; public so the window's preview counts
+// characters and white space exactly as the markup does.
 #pragma once
 
 #include <cstdint>
