@@ -1,5 +1,6 @@
 #include "form1.h"
 
+#include "accessibility.h"
 #include "colour_text.h"
 #include "generation.h"
 #include "markup_length.h"
@@ -7,7 +8,6 @@
 #include "preview.h"
 #include "swatch.h"
 
-#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -74,15 +74,6 @@ Colour ColourOf(const QScrollBar* red, const QScrollBar* green, const QScrollBar
     return {red->value(), green->value(), blue->value()};
 }
 
-// Qt reports a plain top-level widget as a "filler"; this one is the program's window, and
-// its name (the caption) is what screen readers say on entering it.
-QAccessibleInterface* WindowAccessible(const QString& className, QObject* object) {
-    if (className == QLatin1String("huewright::Form1") && object->isWidgetType()) {
-        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
-    }
-    return nullptr;
-}
-
 } // namespace
 
 double SecondsSinceMidnight() {
@@ -93,11 +84,11 @@ Form1::Form1(TimeOfDay timeOfDay, QWidget* parent)
     : QWidget(parent,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       timeOfDay_(std::move(timeOfDay)) {
+    InstallAccessibility();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Kestrow's Huewright"));
     // Qt does not let a tool window end the program when it closes; this one is the program.
     setAttribute(Qt::WA_QuitOnClose, true);
-    QAccessible::installFactory(WindowAccessible); // installed once however often called
     PlaceControls();
     // The captions above the swatches label them for screen readers.
     Label1->setBuddy(Shape1);
