@@ -121,10 +121,10 @@ say "running scripts/test.sh inside (build trees in $dir$build_inside)"
 start=$SECONDS
 # A clean environment: nothing of the machine's display, bus or locale leaks in. The tree
 # belongs to whoever checked it out, which git would otherwise refuse to read as root.
-chroot "$dir" /usr/bin/env -i \
+chroot "$dir" /usr/bin/env -i -C "$root" \
     HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
     LANG=C.UTF-8 TERM="${TERM:-dumb}" HUEWRIGHT_TEST_DIR="$build_inside" \
     ${HUEWRIGHT_FUZZ_SECONDS:+HUEWRIGHT_FUZZ_SECONDS="$HUEWRIGHT_FUZZ_SECONDS"} \
     GIT_CONFIG_COUNT=1 GIT_CONFIG_KEY_0=safe.directory GIT_CONFIG_VALUE_0='*' \
-    bash -c 'cd "$1" && exec scripts/test.sh' test-debian13 "$root"
+    scripts/test.sh
 say "every check passed on Debian 13 in $((SECONDS - start)) s"
