@@ -8,6 +8,9 @@
 # its build trees stay inside it (/var/tmp/huewright-build within the folder). The source
 # tree is mounted into it read-only at its own path, so the folder never changes it.
 # HUEWRIGHT_FUZZ_SECONDS is passed on to the test command.
+#
+# usage: test-debian13.sh [COMMAND ARGUMENT...]
+#   With a command, runs that inside instead (from the source tree), e.g. one ctest test.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -117,7 +120,9 @@ if [ -n "$git_dir" ] && [ "${git_dir#"$root"/}" = "$git_dir" ]; then
 fi
 cp -L /etc/resolv.conf "$dir/etc/resolv.conf"
 
-say "running scripts/test.sh inside (build trees in $dir$build_inside)"
+command=("$@")
+[ ${#command[@]} -gt 0 ] || command=(scripts/test.sh)
+say "running ${command[*]} inside (build trees in $dir$build_inside)"
 start=$SECONDS
 # A clean environment: nothing of the machine's display, bus or locale leaks in. The tree
 # belongs to whoever checked it out, which git would otherwise refuse to read as root.
@@ -126,5 +131,5 @@ chroot "$dir" /usr/bin/env -i -C "$root" \
     LANG=C.UTF-8 TERM="${TERM:-dumb}" HUEWRIGHT_TEST_DIR="$build_inside" \
     ${HUEWRIGHT_FUZZ_SECONDS:+HUEWRIGHT_FUZZ_SECONDS="$HUEWRIGHT_FUZZ_SECONDS"} \
     GIT_CONFIG_COUNT=1 GIT_CONFIG_KEY_0=safe.directory GIT_CONFIG_VALUE_0='*' \
-    scripts/test.sh
-say "every check passed on Debian 13 in $((SECONDS - start)) s"
+    "${command[@]}"
+[ $# -gt 0 ] || say "every check passed on Debian 13 in $((SECONDS - start)) s"
