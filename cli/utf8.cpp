@@ -233,7 +233,7 @@ void AppendUtf8(std::u16string_view units, std::string& out) {
     // Sized for the worst case (three bytes a unit) and trimmed after.
     const std::size_t start = out.size();
     out.resize(start + units.size() * 3);
-    char* at = EncodeUtf8(units, out.data() + start);
+    const char* at = EncodeUtf8(units, out.data() + start);
     out.resize(static_cast<std::size_t>(at - out.data()));
 }
 
