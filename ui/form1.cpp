@@ -84,6 +84,7 @@ Form1::Form1(TimeOfDay timeOfDay, QWidget* parent)
     : QWidget(parent,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       timeOfDay_(std::move(timeOfDay)) {
+    // First: Qt 6.8 already describes the window when it is titled, and keeps that description.
     InstallAccessibility();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Kestrow's Huewright"));
