@@ -41,7 +41,7 @@ host_mirror() {
     local f
     for f in "${files[@]}"; do
         [ -f "$f" ] || continue
-        grep -hoE '(https?://[^ ]+/debian)/?( |$)' "$f" | tr -d ' ' | grep -v -- '-security' || true
+        grep -v '^[[:space:]]*#' "$f" | grep -oE '(https?://[^ ]+/debian)/?( |$)' | tr -d ' ' || true
     done | head -n 1 | sed 's:/$::'
 }
 mirror="${HUEWRIGHT_DEBIAN_MIRROR:-$(host_mirror)}"
@@ -75,6 +75,11 @@ fi
 if [ ! -e "$dir/usr/sbin/policy-rc.d" ]; then
     printf '#!/bin/sh\nexit 101\n' >"$dir/usr/sbin/policy-rc.d"
     chmod 755 "$dir/usr/sbin/policy-rc.d"
+fi
+
+# A run killed before it could clean up leaves its mounts; mounting again would stack them.
+if grep -q " $dir/" /proc/mounts; then
+    die "something is still mounted under $dir (an earlier run?); see: grep $dir /proc/mounts"
 fi
 
 mounted=()

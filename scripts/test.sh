@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs every check Huewright has, from a clean clone on a fresh Debian 12:
+# Runs every check Huewright has, from a clean clone on a fresh Debian 12 or 13:
 # installs what is missing, then builds and tests
 #   1. a debug build (unit, window, end-to-end and package tests),
 #   2. the same under AddressSanitizer + UndefinedBehaviorSanitizer,
