@@ -33,8 +33,9 @@ constexpr std::string_view kName = "huewright-cli";
 void Complain(std::string_view message) {
     std::string line = std::string(kName) + ": " + std::string(message);
     // One line, whatever the message held.
-    std::ranges::replace_if(
-        line, [](char c) { return c == '\n' || c == '\r'; }, ' ');
+    // Named: clang-format 14 and 19 lay out a lambda among arguments differently.
+    const auto isLineBreak = [](char c) { return c == '\n' || c == '\r'; };
+    std::ranges::replace_if(line, isLineBreak, ' ');
     line += '\n';
     std::fwrite(line.data(), 1, line.size(), stderr);
 }

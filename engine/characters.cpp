@@ -19,7 +19,7 @@ bool IsSimple(std::u16string_view text) {
 void SimpleBounds(std::u16string_view text, std::vector<std::int32_t>& bounds) {
     const auto length = static_cast<std::int32_t>(text.size());
     for (std::int32_t i = 1; i < length; ++i) {
-        if (!(text[i - 1] == u'\r' && text[i] == u'\n')) {
+        if (text[i - 1] != u'\r' || text[i] != u'\n') {
             bounds.push_back(i);
         }
     }

@@ -19,8 +19,9 @@ void CodeTable::Grow(std::size_t slot) {
     codes_.resize(std::min(std::max(slot + 1, 2 * codes_.size()), std::size_t{kSlots}));
 }
 
-void CodeTable::Reserve(std::int32_t slots) {
-    const auto size = static_cast<std::size_t>(std::clamp(slots, 0, kSlots));
+// Not named "slots": cppcheck's Qt library file (2.17) reads that as Qt's keyword.
+void CodeTable::Reserve(std::int32_t count) {
+    const auto size = static_cast<std::size_t>(std::clamp(count, 0, kSlots));
     if (size > codes_.size()) {
         codes_.resize(size);
     }

@@ -41,9 +41,9 @@ public:
     // The text of slot `index`; empty when nothing was written there.
     std::string_view Slot(std::int32_t index) const;
 
-    // Room for slots 0..slots - 1 (at most the whole table) at once, each still empty, so
+    // Room for slots 0..count - 1 (at most the whole table) at once, each still empty, so
     // that a generation's passes do not grow the storage as they go.
-    void Reserve(std::int32_t slots);
+    void Reserve(std::int32_t count);
 
 private:
     struct Code {

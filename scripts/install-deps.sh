@@ -9,6 +9,8 @@ packages=(
     libicu-dev qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev libcli11-dev
     # tests, benchmarks, fuzzing and static checks
     libgtest-dev libbenchmark-dev clang libclang-rt-dev clang-tidy clang-format cppcheck
+    # the static checks take their file list from git
+    git
     # the command-line program's table of invocations
     python3
     # the window's icon, rendered from its SVG

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs every check Huewright has, from a clean clone on a fresh Debian 12:
+# Runs every check Huewright has, from a clean clone on a fresh Debian 12 or 13:
 # installs what is missing, then builds and tests
 #   1. a debug build (unit, window, end-to-end and package tests), and the package again
 #      from a release build, where lintian checks the hardening too,
@@ -33,8 +33,10 @@ step "AddressSanitizer + UndefinedBehaviorSanitizer build and tests"
 cmake -S "$root" -B "$out/asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DHUEWRIGHT_SANITIZE=address,undefined -DHUEWRIGHT_BUILD_BENCH=OFF
 cmake --build "$out/asan" -j "$jobs"
-# Leaks inside the system's graphics and font libraries are theirs, not ours.
-export LSAN_OPTIONS="suppressions=$root/scripts/lsan.supp:print_suppressions=0"
+# Leaks inside the system's graphics and font libraries are theirs, not ours. The system's Qt
+# has no frame pointers: only the slower unwinder finds the Qt functions the suppressions
+# name (the sanitizer tests took 55 s instead of 36 s with it on Debian 13).
+export LSAN_OPTIONS="suppressions=$root/scripts/lsan.supp:print_suppressions=0:fast_unwind_on_malloc=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 ctest --test-dir "$out/asan" --output-on-failure -j "$jobs" -LE package
 

@@ -1,12 +1,12 @@
 #include "form1.h"
 
+#include "accessibility.h"
 #include "channel_bar.h"
 #include "colour_text.h"
 #include "generation.h"
 #include "preview.h"
 #include "swatch.h"
 
-#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -77,15 +77,6 @@ Colour ColourOf(const QScrollBar* red, const QScrollBar* green, const QScrollBar
     return {red->value(), green->value(), blue->value()};
 }
 
-// Qt reports a plain top-level widget as a "filler"; this one is the program's window, and
-// its name (the caption) is what screen readers say on entering it.
-QAccessibleInterface* WindowAccessible(const QString& className, QObject* object) {
-    if (className == QLatin1String("huewright::Form1") && object->isWidgetType()) {
-        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
-    }
-    return nullptr;
-}
-
 } // namespace
 
 double SecondsSinceMidnight() {
@@ -98,9 +89,10 @@ Form1::Form1(TimeOfDay timeOfDay, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
       timeOfDay_(std::move(timeOfDay)) {
+    // First: Qt 6.8 already describes the window when it is titled, and keeps that description.
+    InstallAccessibility();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Kestrow's Huewright"));
-    QAccessible::installFactory(WindowAccessible); // installed once however often called
     PlaceControls();
     // The captions above the swatches label them for screen readers.
     Label1->setBuddy(Shape1);

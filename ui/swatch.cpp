@@ -1,8 +1,8 @@
 #include "swatch.h"
 
+#include "accessibility.h"
 #include "colour_text.h"
 
-#include <QAccessibleWidget>
 #include <QApplication>
 #include <QClipboard>
 #include <QColorDialog>
@@ -23,53 +23,6 @@ namespace {
 
 // The square that follows the pointer while a colour is dragged.
 constexpr int kDragImageSize = 24;
-
-// Screen readers meet the swatch as a picture of its colour that offers the menu's three
-// commands as its actions, since the swatch itself never takes the keyboard focus.
-class AccessibleSwatch : public QAccessibleWidget {
-public:
-    explicit AccessibleSwatch(Swatch* swatch) : QAccessibleWidget(swatch, QAccessible::Graphic) {}
-
-    QStringList actionNames() const override {
-        return QAccessibleWidget::actionNames() +
-               QStringList{Swatch::copyText(), Swatch::pasteText(), Swatch::chooseText()};
-    }
-
-    QString localizedActionName(const QString& name) const override {
-        return IsOurs(name) ? name : QAccessibleWidget::localizedActionName(name);
-    }
-
-    QString localizedActionDescription(const QString& name) const override {
-        return IsOurs(name) ? name : QAccessibleWidget::localizedActionDescription(name);
-    }
-
-    void doAction(const QString& name) override {
-        auto* shape = static_cast<Swatch*>(widget());
-        if (name == Swatch::copyText()) {
-            shape->copyColour();
-        } else if (name == Swatch::pasteText()) {
-            shape->pasteColour();
-        } else if (name == Swatch::chooseText()) {
-            // The dialog runs its own event loop; the assistive tool gets its answer first.
-            QMetaObject::invokeMethod(shape, &Swatch::chooseColour, Qt::QueuedConnection);
-        } else {
-            QAccessibleWidget::doAction(name);
-        }
-    }
-
-private:
-    static bool IsOurs(const QString& name) {
-        return name == Swatch::copyText() || name == Swatch::pasteText() ||
-               name == Swatch::chooseText();
-    }
-};
-
-QAccessibleInterface* AccessibleFactory(const QString& className, QObject* object) {
-    if (className == QLatin1String("huewright::Swatch") && object->isWidgetType()) {
-        return new AccessibleSwatch(static_cast<Swatch*>(object));
-    }
-    return nullptr;
-}
 
 Colour ChannelsOf(const QColor& colour) {
     return {colour.red(), colour.green(), colour.blue()};
@@ -97,7 +50,7 @@ std::optional<QColor> AskWithColourDialog(QWidget* parent, const QString& title,
 }
 
 Swatch::Swatch(QWidget* parent) : QWidget(parent), menu_(new QMenu(this)) {
-    QAccessible::installFactory(AccessibleFactory); // installed once however often called
+    InstallAccessibility();
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAcceptDrops(true);
     setFillColour(fill_);

@@ -1,0 +1,74 @@
+#include "accessibility.h"
+
+#include "form1.h"
+#include "swatch.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+
+namespace huewright {
+
+namespace {
+
+// Screen readers meet the swatch as a picture of its colour that offers the menu's three
+// commands as its actions, since the swatch itself never takes the keyboard focus.
+class AccessibleSwatch : public QAccessibleWidget {
+public:
+    explicit AccessibleSwatch(Swatch* swatch) : QAccessibleWidget(swatch, QAccessible::Graphic) {}
+
+    QStringList actionNames() const override {
+        return QAccessibleWidget::actionNames() +
+               QStringList{Swatch::copyText(), Swatch::pasteText(), Swatch::chooseText()};
+    }
+
+    QString localizedActionName(const QString& name) const override {
+        return IsOurs(name) ? name : QAccessibleWidget::localizedActionName(name);
+    }
+
+    QString localizedActionDescription(const QString& name) const override {
+        return IsOurs(name) ? name : QAccessibleWidget::localizedActionDescription(name);
+    }
+
+    void doAction(const QString& name) override {
+        auto* shape = static_cast<Swatch*>(widget());
+        if (name == Swatch::copyText()) {
+            shape->copyColour();
+        } else if (name == Swatch::pasteText()) {
+            shape->pasteColour();
+        } else if (name == Swatch::chooseText()) {
+            // The dialog runs its own event loop; the assistive tool gets its answer first.
+            QMetaObject::invokeMethod(shape, &Swatch::chooseColour, Qt::QueuedConnection);
+        } else {
+            QAccessibleWidget::doAction(name);
+        }
+    }
+
+private:
+    static bool IsOurs(const QString& name) {
+        return name == Swatch::copyText() || name == Swatch::pasteText() ||
+               name == Swatch::chooseText();
+    }
+};
+
+// Qt describes a plain top-level widget as a "filler"; the program's window is a window, and its
+// name (the caption) is what screen readers say on entering it.
+QAccessibleInterface* AccessibleFactory(const QString& className, QObject* object) {
+    if (!object->isWidgetType()) {
+        return nullptr;
+    }
+    if (className == QLatin1String("huewright::Form1")) {
+        return new QAccessibleWidget(static_cast<Form1*>(object), QAccessible::Window);
+    }
+    if (className == QLatin1String("huewright::Swatch")) {
+        return new AccessibleSwatch(static_cast<Swatch*>(object));
+    }
+    return nullptr;
+}
+
+} // namespace
+
+void InstallAccessibility() {
+    QAccessible::installFactory(AccessibleFactory); // Qt keeps one entry however often called
+}
+
+} // namespace huewright
