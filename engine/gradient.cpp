@@ -1,7 +1,7 @@
 #include "huewright/gradient.h"
 
-#include "huewright/characters.h"
 #include "code_table.h"
+#include "huewright/characters.h"
 
 #include <algorithm>
 #include <array>

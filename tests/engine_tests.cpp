@@ -1,5 +1,5 @@
-#include "huewright/characters.h"
 #include "code_table.h"
+#include "huewright/characters.h"
 #include "huewright/colour.h"
 #include "huewright/contrast.h"
 #include "huewright/gradient.h"
