@@ -25,8 +25,8 @@ private:
 };
 
 // 100,000 slots of colour codes, 0..99,999, each starting empty. Slot k ends up with the
-// red, green and blue pairs of character k. Storage grows (doubling) only as far as slots
-// are written, so a short text does not pay for the whole table.
+// red, green and blue pairs of character k. Storage grows only as far as slots are written,
+// so a short text does not pay for the whole table.
 class CodeTable {
 public:
     static constexpr std::int32_t kSlots = 100'000;
@@ -51,31 +51,26 @@ private:
         std::uint8_t size = 0;
     };
 
-    static void CheckIndex(std::int32_t index);
-    // Throws the failure for `index`: out of range, or its slot already full.
-    [[noreturn]] static void Refuse(std::int32_t index);
-    void Grow(std::size_t slot);
+    // Three appends a character make Append the hottest line of a generation, so it is inline.
+    static std::size_t Checked(std::int32_t index) {
+        if (index < 0 || index >= kSlots) {
+            throw GenerationError(FailureKind::SubscriptOutOfRange);
+        }
+        return static_cast<std::size_t>(index);
+    }
+    [[noreturn]] static void RefuseFourthPair();
 
     std::vector<Code> codes_;
 };
 
-// Three appends a character make these the hottest lines of a generation, so they are inline,
-// their failures out of line.
-inline void CodeTable::CheckIndex(std::int32_t index) {
-    if (index < 0 || index >= kSlots) {
-        Refuse(index);
-    }
-}
-
 inline void CodeTable::Append(std::int32_t index, int value) {
-    CheckIndex(index);
-    const auto slot = static_cast<std::size_t>(index);
+    const std::size_t slot = Checked(index);
     if (slot >= codes_.size()) {
-        Grow(slot);
+        codes_.resize(slot + 1); // grows geometrically
     }
     Code& code = codes_[slot];
     if (code.size + 2U > kMaxDigits) {
-        Refuse(index);
+        RefuseFourthPair();
     }
     const auto pair = HexPair(value);
     code.digits[code.size] = pair[0];
@@ -84,12 +79,9 @@ inline void CodeTable::Append(std::int32_t index, int value) {
 }
 
 inline std::string_view CodeTable::Slot(std::int32_t index) const {
-    CheckIndex(index);
-    const auto slot = static_cast<std::size_t>(index);
-    if (slot >= codes_.size()) {
-        return {};
-    }
-    return {codes_[slot].digits.data(), codes_[slot].size};
+    const std::size_t slot = Checked(index);
+    return slot < codes_.size() ? std::string_view(codes_[slot].digits.data(), codes_[slot].size)
+                                : std::string_view();
 }
 
 // One channel pass: appends a pair per character from the start value `a` toward the end

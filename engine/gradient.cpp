@@ -1,14 +1,15 @@
 #include "huewright/gradient.h"
 
-#include "huewright/characters.h"
 #include "code_table.h"
+#include "huewright/characters.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <cstring>
 #include <limits>
+#include <locale>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,17 +17,8 @@
 namespace huewright {
 namespace {
 
-constexpr std::u16string_view kBoldOpen = u"[b]";
-constexpr std::u16string_view kItalicOpen = u"[i]";
 constexpr std::u16string_view kColorOpen = u"[color=#";
 constexpr std::u16string_view kColorClose = u"[/color]";
-constexpr std::u16string_view kItalicClose = u"[/i]";
-constexpr std::u16string_view kBoldClose = u"[/b]";
-
-// Units of markup around one character: "[color=#" + six digits + "]" + "[/color]".
-constexpr std::size_t kTagUnits = 8 + 6 + 1 + 8;
-// "[b][i]" and "[/i][/b]".
-constexpr std::size_t kStyleUnits = 14;
 
 // The first of the six values outside the bars' range, as its failure.
 std::optional<Failure> CheckChannels(Colour start, Colour end) {
@@ -60,34 +52,22 @@ struct Filled {
     }
 };
 
-// The markup on its way out, gathered in a small buffer: kept whole for MakeGradient, or
-// handed to a sink a buffer at a time. Every append is a whole tag or whole characters, so a
-// piece never ends inside a surrogate pair.
+// The markup on its way out, gathered in a small buffer and handed to a sink a buffer at a
+// time. Every append is a whole tag or whole characters, so a piece never ends inside a
+// surrogate pair.
 class MarkupOut {
 public:
-    // Without a sink everything is kept for Take.
-    explicit MarkupOut(const MarkupSink* sink) : sink_(sink), buffer_(kBufferUnits) {}
-
-    // Room for the whole markup, when it is kept whole.
-    void Reserve(std::size_t units) {
-        if (sink_ == nullptr) {
-            kept_.reserve(units);
-        }
-    }
+    explicit MarkupOut(const MarkupSink& sink) : sink_(sink), buffer_(kBufferUnits) {}
 
     void Append(std::u16string_view units) {
         if (units.size() > kBufferUnits - used_) {
             Flush();
             if (units.size() > kBufferUnits) {
-                Deliver(units); // one character longer than the buffer
+                sink_(units); // one character longer than the buffer
                 return;
             }
         }
-        if (units.size() == 1) {
-            buffer_[used_] = units[0]; // most characters: no call for a one-unit copy
-        } else {
-            std::ranges::copy(units, buffer_.data() + used_);
-        }
+        std::ranges::copy(units, buffer_.data() + used_);
         used_ += units.size();
     }
 
@@ -121,81 +101,32 @@ public:
         Append({tag.data(), static_cast<std::size_t>(at - tag.begin())});
     }
 
-    // Hands on what the buffer holds.
     void Flush() {
         if (used_ > 0) {
-            Deliver({buffer_.data(), used_});
+            sink_({buffer_.data(), used_});
             used_ = 0;
         }
-    }
-
-    std::u16string Take() {
-        Flush();
-        return std::move(kept_);
     }
 
 private:
     // 32 KiB: small enough to stay in the cache, large enough that a sink is called rarely.
     static constexpr std::size_t kBufferUnits = std::size_t{16} << 10U;
 
-    void Deliver(std::u16string_view units) {
-        if (sink_ != nullptr) {
-            (*sink_)(units);
-        } else {
-            kept_.append(units.data(), units.size());
-        }
-    }
-
-    const MarkupSink* sink_;
+    const MarkupSink& sink_;
     std::vector<char16_t> buffer_;
     std::size_t used_ = 0;
-    std::u16string kept_;
 };
 
-void OpenStyles(MarkupOut& out, bool bold, bool italic) {
-    if (bold) {
-        out.Append(kBoldOpen);
-    }
-    if (italic) {
-        out.Append(kItalicOpen);
-    }
-}
-
-// Closed innermost first, so the markup nests.
-void CloseStyles(MarkupOut& out, bool bold, bool italic) {
-    if (italic) {
-        out.Append(kItalicClose);
-    }
-    if (bold) {
-        out.Append(kBoldClose);
-    }
-}
-
-void WriteMarkup(std::u16string_view text, const Filled& filled, bool bold, bool italic,
-                 MarkupOut& out) {
-    const std::int32_t length = filled.Length();
-    OpenStyles(out, bold, italic);
-    for (std::int32_t i = 1; i <= length; ++i) {
+void WriteMarkup(std::u16string_view text, const Filled& filled, MarkupOut& out) {
+    for (std::int32_t i = 1; i <= filled.Length(); ++i) {
         out.AppendTagged(filled.table.Slot(i), filled.Character(text, i));
     }
-    CloseStyles(out, bold, italic);
-}
-
-// Neighbours' codes are compared once a character; every written slot holds six digits, and
-// a fixed-length compare of six bytes needs no library call.
-bool SameCode(std::string_view a, std::string_view b) {
-    if (a.size() == CodeTable::kMaxDigits && b.size() == CodeTable::kMaxDigits) {
-        return std::memcmp(a.data(), b.data(), CodeTable::kMaxDigits) == 0;
-    }
-    return a == b;
 }
 
 // The same colours with fewer tags: neighbours of one code share a tag, and white space,
 // which shows no colour, never needs one of its own.
-void WriteCompactMarkup(std::u16string_view text, const Filled& filled, bool bold, bool italic,
-                        MarkupOut& out) {
+void WriteCompactMarkup(std::u16string_view text, const Filled& filled, MarkupOut& out) {
     const std::int32_t length = filled.Length();
-    OpenStyles(out, bold, italic);
     bool inTag = false;        // inside a colour tag
     std::string_view openCode; // that tag's code
     std::int32_t i = 1;
@@ -203,7 +134,7 @@ void WriteCompactMarkup(std::u16string_view text, const Filled& filled, bool bol
         const std::u16string_view character = filled.Character(text, i);
         if (!IsWhiteSpace(character)) {
             const std::string_view code = filled.table.Slot(i);
-            if (!inTag || !SameCode(code, openCode)) {
+            if (!inTag || code != openCode) {
                 if (inTag) {
                     out.Append(kColorClose);
                 }
@@ -227,7 +158,7 @@ void WriteCompactMarkup(std::u16string_view text, const Filled& filled, bool bol
         while (next <= length && IsWhiteSpace(filled.Character(text, next))) {
             ++next;
         }
-        if (inTag && (next > length || !SameCode(filled.table.Slot(next), openCode))) {
+        if (inTag && (next > length || filled.table.Slot(next) != openCode)) {
             out.Append(kColorClose);
             inTag = false;
         }
@@ -237,15 +168,12 @@ void WriteCompactMarkup(std::u16string_view text, const Filled& filled, bool bol
     if (inTag) {
         out.Append(kColorClose);
     }
-    CloseStyles(out, bold, italic);
 }
 
-using Writer = void (*)(std::u16string_view, const Filled&, bool, bool, MarkupOut&);
-
-// One generation: the checks, the character split and the three channel passes, then
-// `write` over the filled table into `out`. A failure ends it before anything is written.
+// The checks, the character split and the three channel passes, then the markup into `out`.
+// A failure ends it before anything is written.
 std::optional<Failure> Generate(std::u16string_view text, Colour start, Colour end, bool bold,
-                                bool italic, Writer write, MarkupOut& out) {
+                                bool italic, MarkupForm form, MarkupOut& out) {
     if (auto failure = CheckChannels(start, end)) {
         return failure;
     }
@@ -267,20 +195,28 @@ std::optional<Failure> Generate(std::u16string_view text, Colour start, Colour e
         }
         return failure;
     }
-    // The compact form is never longer than the full one, so this is the most either needs.
-    out.Reserve(text.size() + kTagUnits * static_cast<std::size_t>(length) + kStyleUnits);
-    write(text, filled, bold, italic, out);
+    if (bold) {
+        out.Append(u"[b]");
+    }
+    if (italic) {
+        out.Append(u"[i]");
+    }
+    (form == MarkupForm::Compact ? WriteCompactMarkup : WriteMarkup)(text, filled, out);
+    if (italic) { // closed innermost first, so the markup nests
+        out.Append(u"[/i]");
+    }
+    if (bold) {
+        out.Append(u"[/b]");
+    }
+    out.Flush();
     return std::nullopt;
 }
 
 Generation Kept(std::u16string_view text, Colour start, Colour end, bool bold, bool italic,
-                Writer write) {
-    MarkupOut out(nullptr);
+                MarkupForm form) {
     Generation result;
-    result.failure = Generate(text, start, end, bold, italic, write, out);
-    if (!result.failure) {
-        result.output = out.Take();
-    }
+    const MarkupSink keep = [&result](std::u16string_view piece) { result.output += piece; };
+    result.failure = WriteGradient(text, start, end, bold, italic, form, keep);
     return result;
 }
 
@@ -291,39 +227,31 @@ std::int64_t CountCharacters(std::u16string_view text) {
 }
 
 std::string WithThousands(std::int64_t n) {
-    // Copied digit by digit rather than inserting commas in place, which GCC 12 misreads in
-    // Release builds as an overlapping copy (-Wrestrict).
-    const std::string digits = std::to_string(n);
-    const std::size_t sign = n < 0 ? 1 : 0;
-    std::string grouped = digits.substr(0, sign);
-    for (std::size_t i = sign; i < digits.size(); ++i) {
-        if (i > sign && (digits.size() - i) % 3 == 0) {
-            grouped += ',';
-        }
-        grouped += digits[i];
-    }
-    return grouped;
+    // Commas every three digits whatever the global locale says.
+    struct Commas : std::numpunct<char> {
+        char do_thousands_sep() const override { return ','; }
+        std::string do_grouping() const override { return "\3"; }
+    };
+    std::ostringstream out;
+    out.imbue(std::locale(std::locale::classic(), new Commas));
+    out << n;
+    return out.str();
 }
 
 Generation MakeGradient(std::u16string_view text, Colour start, Colour end, bool bold,
                         bool italic) {
-    return Kept(text, start, end, bold, italic, WriteMarkup);
+    return Kept(text, start, end, bold, italic, MarkupForm::Full);
 }
 
 Generation MakeCompactGradient(std::u16string_view text, Colour start, Colour end, bool bold,
                                bool italic) {
-    return Kept(text, start, end, bold, italic, WriteCompactMarkup);
+    return Kept(text, start, end, bold, italic, MarkupForm::Compact);
 }
 
 std::optional<Failure> WriteGradient(std::u16string_view text, Colour start, Colour end, bool bold,
                                      bool italic, MarkupForm form, const MarkupSink& sink) {
-    MarkupOut out(&sink);
-    const Writer write = form == MarkupForm::Compact ? WriteCompactMarkup : WriteMarkup;
-    std::optional<Failure> failure = Generate(text, start, end, bold, italic, write, out);
-    if (!failure) {
-        out.Flush();
-    }
-    return failure;
+    MarkupOut out(sink);
+    return Generate(text, start, end, bold, italic, form, out);
 }
 
 } // namespace huewright
