@@ -185,11 +185,12 @@ void Describe(CLI::App& app, Options& options) {
                "2 usage error or text that is not UTF-8.");
 }
 
-// The colour an option names; on a bad value, the complaint made.
-std::optional<Colour> ColourOption(std::string_view option, std::string_view value) {
+// Reads the colour an option names into `colour`; on a bad value, false and the complaint made.
+bool ColourOption(std::string_view option, std::string_view value, Colour& colour) {
     const auto parsed = huewright::ParseColour(value);
-    if (const auto* colour = std::get_if<Colour>(&parsed)) {
-        return *colour;
+    if (const auto* read = std::get_if<Colour>(&parsed)) {
+        colour = *read;
+        return true;
     }
     const std::string why =
         std::get<huewright::ColourRefusal>(parsed) == huewright::ColourRefusal::OutOfRange
@@ -197,7 +198,7 @@ std::optional<Colour> ColourOption(std::string_view option, std::string_view val
             : "; use #RRGGBB, RRGGBB, #RGB, rgb(R, G, B) or R,G,B with "
               "values from 0 to 256, or a CSS colour name";
     Complain(std::string(option) + ": " + Quoted(value) + " is not a colour" + why);
-    return std::nullopt;
+    return false;
 }
 
 // Reads the command line into `options`. Returns the exit status when the program ends here:
@@ -226,7 +227,7 @@ std::optional<int> Parse(int argc, char** argv, Options& options) {
         for (const std::string_view option : {"--start", "--end"}) {
             if (word.size() == option.size() + 1 && word.starts_with(option) &&
                 word.ends_with('=')) {
-                ColourOption(option, "");
+                ColourOption(option, "", options.startColour);
                 return kUsage;
             }
         }
@@ -241,13 +242,10 @@ std::optional<int> Parse(int argc, char** argv, Options& options) {
                  " --help)");
         return kUsage;
     }
-    const std::optional<Colour> start = ColourOption("--start", options.start);
-    const std::optional<Colour> end = start ? ColourOption("--end", options.end) : std::nullopt;
-    if (!start || !end) {
+    if (!ColourOption("--start", options.start, options.startColour) ||
+        !ColourOption("--end", options.end, options.endColour)) {
         return kUsage;
     }
-    options.startColour = *start;
-    options.endColour = *end;
     return std::nullopt;
 }
 

@@ -77,6 +77,19 @@ Colour ColourOf(const QScrollBar* red, const QScrollBar* green, const QScrollBar
     return {red->value(), green->value(), blue->value()};
 }
 
+void SetBars(QScrollBar* red, QScrollBar* green, QScrollBar* blue, const Colour& colour) {
+    red->setValue(colour.red);
+    green->setValue(colour.green);
+    blue->setValue(colour.blue);
+}
+
+// Empties the clipboard first, so that no other format of what it held stays beside the text.
+void ReplaceClipboard(const QString& text) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(text);
+}
+
 // Qt reports a plain top-level widget as a "filler"; this one is the program's window, and
 // its name (the caption) is what screen readers say on entering it.
 QAccessibleInterface* WindowAccessible(const QString& className, QObject* object) {
@@ -105,13 +118,6 @@ Form1::Form1(TimeOfDay timeOfDay, QWidget* parent)
     // The captions above the swatches label them for screen readers.
     Label1->setBuddy(Shape1);
     Label2->setBuddy(Shape2);
-    // The menu key on a bar opens its side's swatch menu.
-    for (ChannelBar* bar : {r1, g1, b1}) {
-        bar->setMenuWidget(Shape1);
-    }
-    for (ChannelBar* bar : {r2, g2, b2}) {
-        bar->setMenuWidget(Shape2);
-    }
     FitToFont();
     ConnectHandlers();
     r1->setFocus();
@@ -189,30 +195,25 @@ void Form1::changeEvent(QEvent* event) {
 }
 
 void Form1::ConnectHandlers() {
-    // Change (valueChanged) and Scroll (sliderMoved, while the thumb is dragged) of every bar
-    // recolour the swatch of its side.
-    for (QScrollBar* bar : {r1, g1, b1}) {
-        connect(bar, &QScrollBar::valueChanged, this, [this] { UpdateSwatch(Shape1, r1, g1, b1); });
-        connect(bar, &QScrollBar::sliderMoved, this, [this] { UpdateSwatch(Shape1, r1, g1, b1); });
-    }
-    for (QScrollBar* bar : {r2, g2, b2}) {
-        connect(bar, &QScrollBar::valueChanged, this, [this] { UpdateSwatch(Shape2, r2, g2, b2); });
-        connect(bar, &QScrollBar::sliderMoved, this, [this] { UpdateSwatch(Shape2, r2, g2, b2); });
-    }
-    // Every colour picked on a swatch (dialog, paste, drop) ends in its side's bars, set as a
-    // hand would set them, so Change recolours the swatch as usual.
-    const auto wireSwatch = [this](Swatch* shape, const QString& title, QScrollBar* red,
-                                   QScrollBar* green, QScrollBar* blue) {
+    const auto wireSide = [this](Swatch* shape, const QString& title, ChannelBar* red,
+                                 ChannelBar* green, ChannelBar* blue) {
+        // Change (valueChanged) and Scroll (sliderMoved, while the thumb is dragged) of every
+        // bar recolour the swatch of its side; the menu key on a bar opens that swatch's menu.
+        const auto update = [shape, red, green, blue] { UpdateSwatch(shape, red, green, blue); };
+        for (ChannelBar* bar : {red, green, blue}) {
+            connect(bar, &QScrollBar::valueChanged, this, update);
+            connect(bar, &QScrollBar::sliderMoved, this, update);
+            bar->setMenuWidget(shape);
+        }
+        // Every colour picked on a swatch (dialog, paste, drop) ends in its side's bars, set as
+        // a hand would set them, so Change recolours the swatch as usual.
         shape->setTitle(title);
-        connect(shape, &Swatch::colourPicked, this, [red, green, blue](const Colour& colour) {
-            red->setValue(colour.red);
-            green->setValue(colour.green);
-            blue->setValue(colour.blue);
-        });
-        UpdateSwatch(shape, red, green, blue); // its tooltip from the start
+        connect(shape, &Swatch::colourPicked, this,
+                [red, green, blue](const Colour& colour) { SetBars(red, green, blue, colour); });
+        update(); // its tooltip from the start
     };
-    wireSwatch(Shape1, tr("Start colour"), r1, g1, b1);
-    wireSwatch(Shape2, tr("End colour"), r2, g2, b2);
+    wireSide(Shape1, tr("Start colour"), r1, g1, b1);
+    wireSide(Shape2, tr("End colour"), r2, g2, b2);
     connect(Command1, &QPushButton::clicked, this, &Form1::Generate);
     connect(Command2, &QPushButton::clicked, this, &Form1::Rndom);
     connect(Command3, &QPushButton::clicked, this, &Form1::ToClipBoard);
@@ -250,15 +251,11 @@ void Form1::Generate() {
 }
 
 void Form1::ToClipBoard() const {
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    clipboard->clear();
-    clipboard->setText(Text2->text());
+    ReplaceClipboard(Text2->text());
 }
 
 void Form1::CopyCompact() const {
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    clipboard->clear();
-    clipboard->setText(compact_);
+    ReplaceClipboard(compact_);
 }
 
 void Form1::ShowOutputMenu(const QPoint& globalPos) {
@@ -294,15 +291,9 @@ void Form1::PaintOutputAsButtonFace() {
 }
 
 void Form1::Swap() {
-    const int red = r1->value();
-    const int green = g1->value();
-    const int blue = b1->value();
-    r1->setValue(r2->value());
-    g1->setValue(g2->value());
-    b1->setValue(b2->value());
-    r2->setValue(red);
-    g2->setValue(green);
-    b2->setValue(blue);
+    const Colour start = ColourOf(r1, g1, b1);
+    SetBars(r1, g1, b1, ColourOf(r2, g2, b2));
+    SetBars(r2, g2, b2, start);
 }
 
 void Form1::Rndom() {
