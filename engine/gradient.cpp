@@ -24,14 +24,12 @@ constexpr std::u16string_view kColorClose = u"[/color]";
 std::optional<Failure> CheckChannels(Colour start, Colour end) {
     const std::array<int, 6> values{start.red, start.green, start.blue,
                                     end.red,   end.green,   end.blue};
-    const auto* bad = std::ranges::find_if(values, [](int v) { return v < 0 || v > kMaxChannel; });
-    if (bad == values.end()) {
-        return std::nullopt;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (values.at(i) < 0 || values.at(i) > kMaxChannel) {
+            return Failure{FailureKind::Overflow, 0, static_cast<Channel>(i), values.at(i)};
+        }
     }
-    Failure failure{FailureKind::Overflow};
-    failure.channel = static_cast<Channel>(bad - values.begin());
-    failure.value = *bad;
-    return failure;
+    return std::nullopt;
 }
 
 // The characters of one generation and their codes: what both writers read.
@@ -170,10 +168,12 @@ void WriteCompactMarkup(std::u16string_view text, const Filled& filled, MarkupOu
     }
 }
 
-// The checks, the character split and the three channel passes, then the markup into `out`.
-// A failure ends it before anything is written.
+// The checks, the character split and the three channel passes, then the markup to `sink`,
+// and room made for it first in `kept` when that is where the sink keeps it. A failure ends
+// it before anything is written.
 std::optional<Failure> Generate(std::u16string_view text, Colour start, Colour end, bool bold,
-                                bool italic, MarkupForm form, MarkupOut& out) {
+                                bool italic, MarkupForm form, const MarkupSink& sink,
+                                std::u16string* kept) {
     if (auto failure = CheckChannels(start, end)) {
         return failure;
     }
@@ -195,6 +195,12 @@ std::optional<Failure> Generate(std::u16string_view text, Colour start, Colour e
         }
         return failure;
     }
+    if (kept != nullptr) {
+        // "[color=#RRGGBB]" and "[/color]" a character, "[b][i]" and "[/i][/b]": the full
+        // form's length, never less than the compact form's.
+        kept->reserve(text.size() + 23 * static_cast<std::size_t>(length) + 14);
+    }
+    MarkupOut out(sink);
     if (bold) {
         out.Append(u"[b]");
     }
@@ -216,7 +222,7 @@ Generation Kept(std::u16string_view text, Colour start, Colour end, bool bold, b
                 MarkupForm form) {
     Generation result;
     const MarkupSink keep = [&result](std::u16string_view piece) { result.output += piece; };
-    result.failure = WriteGradient(text, start, end, bold, italic, form, keep);
+    result.failure = Generate(text, start, end, bold, italic, form, keep, &result.output);
     return result;
 }
 
@@ -250,8 +256,7 @@ Generation MakeCompactGradient(std::u16string_view text, Colour start, Colour en
 
 std::optional<Failure> WriteGradient(std::u16string_view text, Colour start, Colour end, bool bold,
                                      bool italic, MarkupForm form, const MarkupSink& sink) {
-    MarkupOut out(sink);
-    return Generate(text, start, end, bold, italic, form, out);
+    return Generate(text, start, end, bold, italic, form, sink, nullptr);
 }
 
 } // namespace huewright
