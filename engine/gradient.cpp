@@ -69,34 +69,16 @@ public:
         used_ += units.size();
     }
 
-    // "[color=#" + `code` + "]" + `character` + "[/color]": the full markup's every character,
-    // written in one go when it fits.
-    void AppendTagged(std::string_view code, std::u16string_view character) {
+    // "[color=#" + `code` + "]", written straight into the buffer.
+    void AppendColourOpen(std::string_view code) {
         code = code.substr(0, CodeTable::kMaxDigits);
-        const std::size_t size =
-            kColorOpen.size() + code.size() + 1 + character.size() + kColorClose.size();
-        if (size > kBufferUnits - used_) {
-            AppendColourOpen(code);
-            Append(character);
-            Append(kColorClose);
-            return;
+        if (kColorOpen.size() + code.size() + 1 > kBufferUnits - used_) {
+            Flush();
         }
-        char16_t* at = buffer_.data() + used_;
-        at = std::ranges::copy(kColorOpen, at).out;
+        char16_t* at = std::ranges::copy(kColorOpen, buffer_.data() + used_).out;
         at = std::ranges::copy(code, at).out; // ASCII digits widen unchanged
         *at++ = u']';
-        at = std::ranges::copy(character, at).out;
-        std::ranges::copy(kColorClose, at);
-        used_ += size;
-    }
-
-    // "[color=#" + `code` + "]".
-    void AppendColourOpen(std::string_view code) {
-        std::array<char16_t, kColorOpen.size() + CodeTable::kMaxDigits + 1> tag{};
-        auto* at = std::ranges::copy(kColorOpen, tag.begin()).out;
-        at = std::ranges::copy(code.substr(0, CodeTable::kMaxDigits), at).out;
-        *at++ = u']';
-        Append({tag.data(), static_cast<std::size_t>(at - tag.begin())});
+        used_ = static_cast<std::size_t>(at - buffer_.data());
     }
 
     void Flush() {
@@ -117,7 +99,9 @@ private:
 
 void WriteMarkup(std::u16string_view text, const Filled& filled, MarkupOut& out) {
     for (std::int32_t i = 1; i <= filled.Length(); ++i) {
-        out.AppendTagged(filled.table.Slot(i), filled.Character(text, i));
+        out.AppendColourOpen(filled.table.Slot(i));
+        out.Append(filled.Character(text, i));
+        out.Append(kColorClose);
     }
 }
 
