@@ -1,7 +1,6 @@
 #include "huewright/characters.h"
 
 #include <algorithm>
-#include <memory>
 #include <stdexcept>
 #include <unicode/ubrk.h>
 #include <unicode/uchar.h>
@@ -37,19 +36,16 @@ bool IsLoneSurrogate(std::u16string_view text, std::size_t i) {
     return false;
 }
 
-struct BreakIteratorCloser {
-    void operator()(UBreakIterator* it) const { ubrk_close(it); }
-};
-
 void ClusterBounds(std::u16string_view text, std::vector<std::int32_t>& bounds) {
     UErrorCode status = U_ZERO_ERROR;
-    const std::unique_ptr<UBreakIterator, BreakIteratorCloser> it(ubrk_open(
+    const icu::LocalUBreakIteratorPointer it(ubrk_open(
         UBRK_CHARACTER, "", text.data(), static_cast<std::int32_t>(text.size()), &status));
     if (U_FAILURE(status) != 0) {
         throw std::runtime_error(std::string("character break iterator: ") + u_errorName(status));
     }
     std::int32_t previous = 0;
-    for (std::int32_t next = ubrk_next(it.get()); next != UBRK_DONE; next = ubrk_next(it.get())) {
+    for (std::int32_t next = ubrk_next(it.getAlias()); next != UBRK_DONE;
+         next = ubrk_next(it.getAlias())) {
         // ICU may attach a combining mark to a lone surrogate; a lone surrogate stays alone
         // so that it is copied through as a character of its own.
         for (std::int32_t i = previous; i < next; ++i) {

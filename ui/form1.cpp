@@ -49,8 +49,7 @@ ChannelBar* MakeBar(QWidget* parent, TwipsLayout& layout, const QString& name, i
                     const QString& accessible) {
     auto* bar = Make<ChannelBar>(parent, layout, name, QRect(left, 1080, 255, 1215));
     bar->setOrientation(Qt::Vertical);
-    bar->setRange(0, kChannelMaximum);
-    bar->setSingleStep(1);
+    bar->setRange(0, kChannelMaximum); // a step of 1, the default
     bar->setPageStep(4);
     // Bars are keyboard controls here: Tab reaches them and the arrow keys move them.
     bar->setFocusPolicy(Qt::StrongFocus);
@@ -315,24 +314,20 @@ void Form1::Rndom() {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != Text2) {
-        return QWidget::eventFilter(watched, event);
-    }
-    if (event->type() == QEvent::PaletteChange) {
+    const QEvent::Type type = watched == Text2 ? event->type() : QEvent::None;
+    if (type == QEvent::PaletteChange) {
         // A new desktop theme: its button face, not the one of the theme before.
         PaintOutputAsButtonFace();
-    } else if (event->type() == QEvent::ContextMenu) {
+    } else if (type == QEvent::ContextMenu) {
         ShowOutputMenu(static_cast<QContextMenuEvent*>(event)->globalPos());
         return true;
-    } else if (event->type() == QEvent::ToolTip) {
-        const auto* help = static_cast<QHelpEvent*>(event);
-        const QScreen* screen = Text2->screen();
+    } else if (type == QEvent::ToolTip) {
         const QString tip = PreviewToolTip(Text2->text(), compact_, QToolTip::font(),
-                                           screen->availableGeometry().size());
+                                           Text2->screen()->availableGeometry().size());
         if (tip.isEmpty()) {
             QToolTip::hideText();
         } else {
-            QToolTip::showText(help->globalPos(), tip, Text2);
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), tip, Text2);
         }
         return true;
     }
