@@ -66,9 +66,7 @@ public:
             return;
         }
         // Three bytes a unit at most; the buffer is reused, so it is zeroed only as it grows.
-        if (piece.size() * 3 > bytes_.size()) {
-            bytes_.resize(piece.size() * 3);
-        }
+        bytes_.resize(std::max(bytes_.size(), piece.size() * 3));
         const auto size = static_cast<std::size_t>(
             huewright::cli::EncodeUtf8(piece, bytes_.data()) - bytes_.data());
         errno = 0;

@@ -177,12 +177,8 @@ std::variant<Colour, ColourRefusal> ParseColour(std::string_view text) {
         return FromDecimals(colour);
     } else {
         // Six hex digits without "#" are the colour they spell; no name is made of them.
-        if (colour.size() == 6) {
-            read = FromHex(colour);
-        }
-        if (!read) {
-            read = FromName(colour);
-        }
+        read = colour.size() == 6 ? FromHex(colour) : std::nullopt;
+        read = read ? read : FromName(colour);
     }
     if (!read) {
         return ColourRefusal::NotAColour;

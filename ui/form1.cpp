@@ -253,16 +253,12 @@ void Form1::ToClipBoard() const {
     ReplaceClipboard(Text2->text());
 }
 
-void Form1::CopyCompact() const {
-    ReplaceClipboard(compact_);
-}
-
 void Form1::ShowOutputMenu(const QPoint& globalPos) {
     const std::unique_ptr<QMenu> menu(Text2->createStandardContextMenu());
     auto* compact = new QAction(tr("Copy compact markup"), menu.get());
     compact->setObjectName(QStringLiteral("copyCompactMarkup"));
     compact->setEnabled(!compact_.isEmpty());
-    connect(compact, &QAction::triggered, this, &Form1::CopyCompact);
+    connect(compact, &QAction::triggered, this, [this] { ReplaceClipboard(compact_); });
     // A read-only line edit offers Copy, a separator, Select All: the new item joins Copy.
     const QList<QAction*> actions = menu->actions();
     const auto separator =

@@ -1,5 +1,7 @@
 #include "generation.h"
 
+#include "markup_length.h"
+
 #include <QObject>
 #include <array>
 #include <exception>
@@ -9,10 +11,6 @@
 namespace huewright {
 
 namespace {
-
-QString Thousands(std::int64_t n) {
-    return QString::fromStdString(WithThousands(n));
-}
 
 // The window's words for a failure: what went wrong, then what to do in the window.
 QString FailureText(const Failure& failure) {

@@ -6,13 +6,9 @@
 
 namespace huewright {
 
-namespace {
-
-QString Thousands(qsizetype n) {
+QString Thousands(qint64 n) {
     return QString::fromStdString(WithThousands(n));
 }
-
-} // namespace
 
 qsizetype CodePoints(QStringView text) {
     qsizetype pairs = 0;

@@ -50,10 +50,7 @@ Generation MakeGradient(std::u16string_view text, Colour start, Colour end, bool
 Generation MakeCompactGradient(std::u16string_view text, Colour start, Colour end, bool bold,
                                bool italic);
 
-enum class MarkupForm {
-    Full,    // MakeGradient's markup
-    Compact, // MakeCompactGradient's markup
-};
+enum class MarkupForm { Full, Compact }; // MakeGradient's markup, MakeCompactGradient's
 
 // Receives markup a piece at a time, in order.
 using MarkupSink = std::function<void(std::u16string_view)>;
