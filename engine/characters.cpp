@@ -43,15 +43,13 @@ void ClusterBounds(std::u16string_view text, std::vector<std::int32_t>& bounds) 
     if (U_FAILURE(status) != 0) {
         throw std::runtime_error(std::string("character break iterator: ") + u_errorName(status));
     }
-    std::int32_t previous = 0;
     for (std::int32_t next = ubrk_next(it.getAlias()); next != UBRK_DONE;
          next = ubrk_next(it.getAlias())) {
         // ICU may attach a combining mark to a lone surrogate; a lone surrogate stays alone
         // so that it is copied through as a character of its own.
-        for (std::int32_t i = previous; i < next; ++i) {
-            const auto pos = static_cast<std::size_t>(i);
-            if (IsLoneSurrogate(text, pos)) {
-                if (i > previous && bounds.back() != i) {
+        for (std::int32_t i = bounds.back(); i < next; ++i) {
+            if (IsLoneSurrogate(text, static_cast<std::size_t>(i))) {
+                if (i > bounds.back()) {
                     bounds.push_back(i);
                 }
                 if (i + 1 < next) {
@@ -60,7 +58,6 @@ void ClusterBounds(std::u16string_view text, std::vector<std::int32_t>& bounds) 
             }
         }
         bounds.push_back(next);
-        previous = next;
     }
 }
 

@@ -1,6 +1,5 @@
 #include "code_table.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <stdexcept>
@@ -10,13 +9,6 @@ namespace huewright {
 void CodeTable::RefuseFourthPair() {
     // Only a fourth pass could get here; refuse rather than corrupt a neighbour.
     throw std::logic_error("code table slot written more than three times");
-}
-
-void CodeTable::Reserve(std::int32_t slots) {
-    const auto size = static_cast<std::size_t>(std::clamp(slots, 0, kSlots));
-    if (size > codes_.size()) {
-        codes_.resize(size);
-    }
 }
 
 namespace {

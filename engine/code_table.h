@@ -3,6 +3,7 @@
 
 #include "huewright/gradient.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -43,7 +44,10 @@ public:
 
     // Room for slots 0..slots - 1 (at most the whole table) at once, each still empty, so
     // that a generation's passes do not grow the storage as they go.
-    void Reserve(std::int32_t slots);
+    void Reserve(std::int32_t slots) {
+        codes_.resize(
+            std::max(codes_.size(), static_cast<std::size_t>(std::clamp(slots, 0, kSlots))));
+    }
 
 private:
     struct Code {
