@@ -25,15 +25,11 @@ void SimpleBounds(std::u16string_view text, std::vector<std::int32_t>& bounds) {
     bounds.push_back(length);
 }
 
-bool IsLoneSurrogate(std::u16string_view text, std::size_t i) {
-    const char16_t unit = text[i];
-    if (U16_IS_LEAD(unit)) {
-        return i + 1 >= text.size() || !U16_IS_TRAIL(text[i + 1]);
-    }
-    if (U16_IS_TRAIL(unit)) {
-        return i == 0 || !U16_IS_LEAD(text[i - 1]);
-    }
-    return false;
+// ICU reads an unpaired surrogate as itself, a pair as the code point it makes.
+bool IsLoneSurrogate(std::u16string_view text, std::int32_t i) {
+    UChar32 c = 0;
+    U16_GET(text.data(), 0, i, static_cast<std::int32_t>(text.size()), c);
+    return U_IS_SURROGATE(c);
 }
 
 void ClusterBounds(std::u16string_view text, std::vector<std::int32_t>& bounds) {
@@ -48,7 +44,7 @@ void ClusterBounds(std::u16string_view text, std::vector<std::int32_t>& bounds) 
         // ICU may attach a combining mark to a lone surrogate; a lone surrogate stays alone
         // so that it is copied through as a character of its own.
         for (std::int32_t i = bounds.back(); i < next; ++i) {
-            if (IsLoneSurrogate(text, static_cast<std::size_t>(i))) {
+            if (IsLoneSurrogate(text, i)) {
                 if (i > bounds.back()) {
                     bounds.push_back(i);
                 }

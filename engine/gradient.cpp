@@ -109,27 +109,27 @@ void WriteMarkup(std::u16string_view text, const Filled& filled, MarkupOut& out)
 // which shows no colour, never needs one of its own.
 void WriteCompactMarkup(std::u16string_view text, const Filled& filled, MarkupOut& out) {
     const std::int32_t length = filled.Length();
-    bool inTag = false;        // inside a colour tag
-    std::string_view openCode; // that tag's code
-    std::int32_t i = 1;
-    while (i <= length) {
+    std::optional<std::string_view> open; // the code of the open colour tag
+    const auto close = [&out, &open] {
+        if (open) {
+            out.Append(kColorClose);
+            open.reset();
+        }
+    };
+    for (std::int32_t i = 1; i <= length;) {
         const std::u16string_view character = filled.Character(text, i);
         if (!IsWhiteSpace(character)) {
             const std::string_view code = filled.table.Slot(i);
-            if (!inTag || code != openCode) {
-                if (inTag) {
-                    out.Append(kColorClose);
-                }
+            if (open != code) {
+                close();
                 out.AppendColourOpen(code);
-                inTag = true;
-                openCode = code;
+                open = code;
             }
             out.Append(character);
             if (character.front() == u'[') {
                 // A typed "[b]" or "[/color]" must stay text: in the full form our own tags
                 // part it, so here the '[' ends its tag too, and no forum reads it as a tag.
-                out.Append(kColorClose);
-                inTag = false;
+                close();
             }
             ++i;
             continue;
@@ -140,16 +140,13 @@ void WriteCompactMarkup(std::u16string_view text, const Filled& filled, MarkupOu
         while (next <= length && IsWhiteSpace(filled.Character(text, next))) {
             ++next;
         }
-        if (inTag && (next > length || filled.table.Slot(next) != openCode)) {
-            out.Append(kColorClose);
-            inTag = false;
+        if (next > length || open != filled.table.Slot(next)) {
+            close();
         }
         out.Append(filled.Characters(text, i, next));
         i = next;
     }
-    if (inTag) {
-        out.Append(kColorClose);
-    }
+    close();
 }
 
 // The checks, the character split and the three channel passes, then the markup to `sink`,

@@ -59,11 +59,9 @@ ChannelBar* MakeBar(QWidget* parent, TwipsLayout& layout, const QString& name, i
 
 QPushButton* MakeButton(QWidget* parent, TwipsLayout& layout, const QString& name,
                         const QString& caption, const QRect& twips) {
+    // Outside a dialog no button is a default one: Enter and Esc belong to the focused control.
     auto* button = Make<QPushButton>(parent, layout, name, twips);
     button->setText(caption);
-    // Enter and Esc belong to the focused control, never to a button.
-    button->setAutoDefault(false);
-    button->setDefault(false);
     return button;
 }
 
