@@ -222,12 +222,9 @@ std::optional<int> Parse(int argc, char** argv, Options& options) {
     // would pass. An empty value is a malformed colour like any other.
     const std::span<char*> given(argv, static_cast<std::size_t>(argc));
     for (const std::string_view word : given.subspan(1, given.size() - 1 - options.words.size())) {
-        for (const std::string_view option : {"--start", "--end"}) {
-            if (word.size() == option.size() + 1 && word.starts_with(option) &&
-                word.ends_with('=')) {
-                ColourOption(option, "", options.startColour);
-                return kUsage;
-            }
+        if (word == "--start=" || word == "--end=") {
+            ColourOption(word.substr(0, word.size() - 1), "", options.startColour);
+            return kUsage;
         }
     }
     if (!options.words.empty() && options.words.front() == "--") {
