@@ -15,14 +15,10 @@ namespace huewright {
 
 // A failure inside a generation; the generation turns it into its Failure result, with the
 // counts the table does not know.
-class GenerationError : public std::exception {
-public:
-    explicit GenerationError(FailureKind kind) noexcept : kind_(kind) {}
-    FailureKind kind() const noexcept { return kind_; }
+struct GenerationError : std::exception {
+    explicit GenerationError(FailureKind failure) noexcept : kind(failure) {}
     const char* what() const noexcept override { return "generation failed"; }
-
-private:
-    FailureKind kind_;
+    FailureKind kind;
 };
 
 // 100,000 slots of colour codes, 0..99,999, each starting empty. Slot k ends up with the

@@ -170,8 +170,8 @@ std::optional<Failure> Generate(std::u16string_view text, Colour start, Colour e
         FillChannel(filled.table, start.green, end.green, length);
         FillChannel(filled.table, start.blue, end.blue, length);
     } catch (const GenerationError& error) {
-        Failure failure{error.kind()};
-        if (error.kind() == FailureKind::SubscriptOutOfRange) {
+        Failure failure{error.kind};
+        if (error.kind == FailureKind::SubscriptOutOfRange) {
             failure.characters = length; // the table does not know the text
         }
         return failure;

@@ -11,12 +11,9 @@ QString Thousands(qint64 n) {
 }
 
 qsizetype CodePoints(QStringView text) {
-    qsizetype pairs = 0;
-    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
-        if (text[i].isHighSurrogate() && text[i + 1].isLowSurrogate()) {
-            ++pairs;
-            ++i;
-        }
+    qsizetype pairs = 0; // a low surrogate after a high one ends a pair
+    for (qsizetype i = 1; i < text.size(); ++i) {
+        pairs += text[i - 1].isHighSurrogate() && text[i].isLowSurrogate() ? 1 : 0;
     }
     return text.size() - pairs;
 }

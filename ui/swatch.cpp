@@ -71,10 +71,6 @@ QAccessibleInterface* AccessibleFactory(const QString& className, QObject* objec
     return nullptr;
 }
 
-Colour ChannelsOf(const QColor& colour) {
-    return {colour.red(), colour.green(), colour.blue()};
-}
-
 } // namespace
 
 std::optional<QColor> AskWithColourDialog(QWidget* parent, const QString& title,
