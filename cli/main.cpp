@@ -94,12 +94,8 @@ private:
 
 std::string Quoted(std::string_view text) {
     // Built by appending: GCC 12 warns falsely (-Wrestrict) of "\"" + std::string(...).
-    std::string quoted;
-    quoted.reserve(text.size() + 2);
-    quoted += '"';
-    quoted += text;
-    quoted += '"';
-    return quoted;
+    std::string quoted(1, '"');
+    return quoted.append(text).append(1, '"');
 }
 
 // The command line's words for a failed generation: of the text and the options. `counted`
