@@ -32,22 +32,20 @@ std::optional<Failure> CheckChannels(Colour start, Colour end) {
     return std::nullopt;
 }
 
-// The characters of one generation and their codes: what both writers read.
+// The text of one generation, its characters and their codes: what both writers read.
 struct Filled {
+    std::u16string_view text;
     std::vector<std::int32_t> bounds; // character i spans [bounds[i - 1], bounds[i])
     CodeTable table;
 
     std::int32_t Length() const { return static_cast<std::int32_t>(bounds.size() - 1); }
-    // Characters first..last - 1 of `text`, counted from 1.
-    std::u16string_view Characters(std::u16string_view text, std::int32_t first,
-                                   std::int32_t last) const {
+    // Characters first..last - 1, counted from 1.
+    std::u16string_view Characters(std::int32_t first, std::int32_t last) const {
         const auto from = static_cast<std::size_t>(bounds[static_cast<std::size_t>(first - 1)]);
         const auto to = static_cast<std::size_t>(bounds[static_cast<std::size_t>(last - 1)]);
         return text.substr(from, to - from);
     }
-    std::u16string_view Character(std::u16string_view text, std::int32_t i) const {
-        return Characters(text, i, i + 1);
-    }
+    std::u16string_view Character(std::int32_t i) const { return Characters(i, i + 1); }
 };
 
 // The markup on its way out, gathered in a small buffer and handed to a sink a buffer at a
@@ -97,17 +95,17 @@ private:
     std::size_t used_ = 0;
 };
 
-void WriteMarkup(std::u16string_view text, const Filled& filled, MarkupOut& out) {
+void WriteMarkup(const Filled& filled, MarkupOut& out) {
     for (std::int32_t i = 1; i <= filled.Length(); ++i) {
         out.AppendColourOpen(filled.table.Slot(i));
-        out.Append(filled.Character(text, i));
+        out.Append(filled.Character(i));
         out.Append(kColorClose);
     }
 }
 
 // The same colours with fewer tags: neighbours of one code share a tag, and white space,
 // which shows no colour, never needs one of its own.
-void WriteCompactMarkup(std::u16string_view text, const Filled& filled, MarkupOut& out) {
+void WriteCompactMarkup(const Filled& filled, MarkupOut& out) {
     const std::int32_t length = filled.Length();
     std::optional<std::string_view> open; // the code of the open colour tag
     const auto close = [&out, &open] {
@@ -117,7 +115,7 @@ void WriteCompactMarkup(std::u16string_view text, const Filled& filled, MarkupOu
         }
     };
     for (std::int32_t i = 1; i <= length;) {
-        const std::u16string_view character = filled.Character(text, i);
+        const std::u16string_view character = filled.Character(i);
         if (!IsWhiteSpace(character)) {
             const std::string_view code = filled.table.Slot(i);
             if (open != code) {
@@ -137,13 +135,13 @@ void WriteCompactMarkup(std::u16string_view text, const Filled& filled, MarkupOu
         // A stretch of white space stays inside the open tag only when the next visible
         // character continues it; otherwise it stands between tags.
         std::int32_t next = i + 1;
-        while (next <= length && IsWhiteSpace(filled.Character(text, next))) {
+        while (next <= length && IsWhiteSpace(filled.Character(next))) {
             ++next;
         }
         if (next > length || open != filled.table.Slot(next)) {
             close();
         }
-        out.Append(filled.Characters(text, i, next));
+        out.Append(filled.Characters(i, next));
         i = next;
     }
     close();
@@ -162,7 +160,7 @@ std::optional<Failure> Generate(std::u16string_view text, Colour start, Colour e
         // Far beyond the table however it is counted; don't try to segment it.
         return Failure{FailureKind::SubscriptOutOfRange};
     }
-    Filled filled{CharacterBounds(text), {}}; // the table lives for this generation only
+    Filled filled{text, CharacterBounds(text), {}}; // the table lives for this generation only
     const std::int32_t length = filled.Length();
     try {
         filled.table.Reserve(length + 1);
@@ -188,7 +186,7 @@ std::optional<Failure> Generate(std::u16string_view text, Colour start, Colour e
     if (italic) {
         out.Append(u"[i]");
     }
-    (form == MarkupForm::Compact ? WriteCompactMarkup : WriteMarkup)(text, filled, out);
+    (form == MarkupForm::Compact ? WriteCompactMarkup : WriteMarkup)(filled, out);
     if (italic) { // closed innermost first, so the markup nests
         out.Append(u"[/i]");
     }
