@@ -71,10 +71,6 @@ char Lower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool IsSpace(UChar32 c) {
-    return c >= 0 && u_isUWhiteSpace(c) != 0;
-}
-
 // `text` without Unicode white space at either end: a colour copied from a web page may
 // bring a no-break space along.
 std::string_view Trimmed(std::string_view text) {
@@ -85,10 +81,11 @@ std::string_view Trimmed(std::string_view text) {
     std::int32_t first = 0;
     auto last = static_cast<std::int32_t>(text.size());
     UChar32 c = 0;
+    const auto isSpace = [](UChar32 point) { return point >= 0 && u_isUWhiteSpace(point) != 0; };
     while (first < last) {
         std::int32_t next = first;
         U8_NEXT(s, next, last, c);
-        if (!IsSpace(c)) {
+        if (!isSpace(c)) {
             break;
         }
         first = next;
@@ -96,7 +93,7 @@ std::string_view Trimmed(std::string_view text) {
     while (last > first) {
         std::int32_t previous = last;
         U8_PREV(s, first, previous, c);
-        if (!IsSpace(c)) {
+        if (!isSpace(c)) {
             break;
         }
         last = previous;

@@ -65,11 +65,6 @@ QPushButton* MakeButton(QWidget* parent, TwipsLayout& layout, const QString& nam
     return button;
 }
 
-// A swatch shows what a screen can: a bar at 256 shows as 255.
-int Shown(int value) {
-    return std::clamp(value, 0, 255);
-}
-
 Colour ColourOf(const QScrollBar* red, const QScrollBar* green, const QScrollBar* blue) {
     return {red->value(), green->value(), blue->value()};
 }
@@ -223,13 +218,14 @@ void Form1::UpdateSwatch(Swatch* shape, const QScrollBar* red, const QScrollBar*
     const int r = red->sliderPosition();
     const int g = green->sliderPosition();
     const int b = blue->sliderPosition();
-    shape->setFillColour(QColor(Shown(r), Shown(g), Shown(b)));
+    // A swatch shows what a screen can: a bar at 256 shows as 255.
+    const auto shown = [](int value) { return std::clamp(value, 0, 255); };
+    shape->setFillColour(QColor(shown(r), shown(g), shown(b)));
     shape->setToolTip(SwatchToolTip({r, g, b}));
 }
 
 void Form1::Generate() {
     Text2->setText(QString());
-    compact_.clear();
     const WindowGeneration generation = GenerateMarkup(
         Text1->text(), ColourOf(r1, g1, b1), ColourOf(r2, g2, b2),
         chkBold->checkState() == Qt::Checked, chkItalic->checkState() == Qt::Checked);

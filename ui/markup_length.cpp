@@ -24,11 +24,9 @@ QString LengthLine(QStringView markup, QStringView compact) {
     }
     const qsizetype length = CodePoints(markup);
     QString line = QObject::tr("%1 characters").arg(Thousands(length));
-    if (!compact.isEmpty()) {
-        const qsizetype shorter = CodePoints(compact);
-        if (shorter < length) {
-            line += QObject::tr(" (compact: %1)").arg(Thousands(shorter));
-        }
+    const qsizetype shorter = compact.isEmpty() ? length : CodePoints(compact);
+    if (shorter < length) {
+        line += QObject::tr(" (compact: %1)").arg(Thousands(shorter));
     }
     return line;
 }
