@@ -217,11 +217,13 @@ std::optional<int> Parse(int argc, char** argv, Options& options) {
     // word for the colour, so that "--end= Hi" would complain of "Hi" and "--end= FF0000 x"
     // would pass. An empty value is a malformed colour like any other.
     const std::span<char*> given(argv, static_cast<std::size_t>(argc));
-    for (const std::string_view word : given.subspan(1, given.size() - 1 - options.words.size())) {
-        if (word == "--start=" || word == "--end=") {
-            ColourOption(word.substr(0, word.size() - 1), "", options.startColour);
-            return kUsage;
-        }
+    const auto passed = given.subspan(1, given.size() - 1 - options.words.size());
+    const auto empty = std::ranges::find_if(
+        passed, [](std::string_view word) { return word == "--start=" || word == "--end="; });
+    if (empty != passed.end()) {
+        const std::string_view option = *empty;
+        ColourOption(option.substr(0, option.size() - 1), "", options.startColour);
+        return kUsage;
     }
     if (!options.words.empty() && options.words.front() == "--") {
         options.words.erase(options.words.begin());
