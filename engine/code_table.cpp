@@ -2,14 +2,8 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <stdexcept>
 
 namespace huewright {
-
-void CodeTable::RefuseFourthPair() {
-    // Only a fourth pass could get here; refuse rather than corrupt a neighbour.
-    throw std::logic_error("code table slot written more than three times");
-}
 
 namespace {
 

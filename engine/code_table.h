@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <exception>
+#include <stdexcept>
 #include <string_view>
 #include <vector>
 
@@ -58,7 +59,6 @@ private:
         }
         return static_cast<std::size_t>(index);
     }
-    [[noreturn]] static void RefuseFourthPair();
 
     std::vector<Code> codes_;
 };
@@ -70,7 +70,8 @@ inline void CodeTable::Append(std::int32_t index, int value) {
     }
     Code& code = codes_[slot];
     if (code.size + 2U > kMaxDigits) {
-        RefuseFourthPair();
+        // Only a fourth pass could get here; refuse rather than corrupt a neighbour.
+        throw std::logic_error("code table slot written more than three times");
     }
     const auto pair = HexPair(value);
     code.digits[code.size] = pair[0];
