@@ -77,26 +77,17 @@ std::string_view Trimmed(std::string_view text) {
     if (text.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
         return text; // far too long to be a colour, trimmed or not
     }
-    const char* s = text.data();
-    std::int32_t first = 0;
-    auto last = static_cast<std::int32_t>(text.size());
-    UChar32 c = 0;
-    const auto isSpace = [](UChar32 point) { return point >= 0 && u_isUWhiteSpace(point) != 0; };
-    while (first < last) {
-        std::int32_t next = first;
-        U8_NEXT(s, next, last, c);
-        if (!isSpace(c)) {
-            break;
+    const auto length = static_cast<std::int32_t>(text.size());
+    std::int32_t first = length; // where the first code point that is not a space starts
+    std::int32_t last = length;  // where the last one ends
+    for (std::int32_t i = 0; i < length;) {
+        const std::int32_t start = i;
+        UChar32 c = 0;
+        U8_NEXT(text.data(), i, length, c);
+        if (c < 0 || u_isUWhiteSpace(c) == 0) {
+            first = std::min(first, start);
+            last = i;
         }
-        first = next;
-    }
-    while (last > first) {
-        std::int32_t previous = last;
-        U8_PREV(s, first, previous, c);
-        if (!isSpace(c)) {
-            break;
-        }
-        last = previous;
     }
     return text.substr(static_cast<std::size_t>(first), static_cast<std::size_t>(last - first));
 }
