@@ -27,8 +27,9 @@ void SimpleBounds(std::u16string_view text, std::vector<std::int32_t>& bounds) {
 
 // ICU reads an unpaired surrogate as itself, a pair as the code point it makes.
 bool IsLoneSurrogate(std::u16string_view text, std::int32_t i) {
+    const char16_t* units = text.data();
     UChar32 c = 0;
-    U16_GET(text.data(), 0, i, static_cast<std::int32_t>(text.size()), c);
+    U16_GET(units, 0, i, static_cast<std::int32_t>(text.size()), c);
     return U_IS_SURROGATE(c);
 }
 

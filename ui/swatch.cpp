@@ -210,7 +210,7 @@ void Swatch::mouseReleaseEvent(QMouseEvent* event) {
 std::optional<Colour> Swatch::takeDrop(QDropEvent& event) const {
     std::optional<Colour> colour;
     // Its own colour dropped back on it would turn a bar at 256 into 255.
-    if (event.source() != this && (event.possibleActions() & Qt::CopyAction) &&
+    if (event.source() != this && event.possibleActions().testFlag(Qt::CopyAction) &&
         event.mimeData() != nullptr) {
         colour = ColourFromMimeData(*event.mimeData());
     }
