@@ -77,13 +77,14 @@ std::string_view Trimmed(std::string_view text) {
     if (text.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
         return text; // far too long to be a colour, trimmed or not
     }
+    const char* s = text.data();
     const auto length = static_cast<std::int32_t>(text.size());
     std::int32_t first = length; // where the first code point that is not a space starts
     std::int32_t last = length;  // where the last one ends
     for (std::int32_t i = 0; i < length;) {
         const std::int32_t start = i;
         UChar32 c = 0;
-        U8_NEXT(text.data(), i, length, c);
+        U8_NEXT(s, i, length, c);
         if (c < 0 || u_isUWhiteSpace(c) == 0) {
             first = std::min(first, start);
             last = i;
