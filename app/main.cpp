@@ -1,4 +1,5 @@
-#include "display_check.h"
+// Start-up on the desktops people use: Qt picks the platform and says what it says; when it
+// can open no display, one line of ours names the display and what to do.
 #include "form1.h"
 
 #include <QApplication>
@@ -6,12 +7,69 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QString>
-#include <optional>
+#include <QStringList>
+#include <cstdio>
+#include <cstdlib>
+#include <utility>
+
+namespace {
+
+// Qt's handlers take no context, so the one ours stands in front of is kept where ours finds it.
+QtMessageHandler& Previous() {
+    static QtMessageHandler previous = nullptr;
+    return previous;
+}
+
+QString Setting(const char* name) {
+    const QString value = qEnvironmentVariable(name);
+    return value.isEmpty() ? value : QStringLiteral("%1=\"%2\"").arg(QLatin1String(name), value);
+}
+
+// The settings Qt went by, and what to do.
+QString NoDisplay() {
+    const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
+    QStringList displays; // those the platforms tried use: Qt's choice tries both
+    for (const auto& [name, plugin] :
+         {std::pair("WAYLAND_DISPLAY", u"wayland"), std::pair("DISPLAY", u"xcb")}) {
+        const QString setting = Setting(name);
+        if (!setting.isEmpty() && (platform.isEmpty() || platform.contains(plugin))) {
+            displays.append(setting);
+        }
+    }
+    const QString chosen =
+        platform.isEmpty() ? platform : QStringLiteral(" (%1)").arg(Setting("QT_QPA_PLATFORM"));
+    const QString headless = QStringLiteral("without a screen, run: xvfb-run -a huewright");
+    if (!displays.isEmpty()) {
+        return QStringLiteral("cannot open the display %1%2; is its server running? Or, %3")
+            .arg(displays.join(QStringLiteral(" or ")), chosen, headless);
+    }
+    if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && qEnvironmentVariableIsEmpty("DISPLAY")) {
+        return QStringLiteral(
+                   "no display to open: neither WAYLAND_DISPLAY nor DISPLAY is set%1; %2")
+            .arg(chosen, headless);
+    }
+    return QStringLiteral("cannot open a display%1; %2").arg(chosen, headless);
+}
+
+// Qt's only fatal message while the application object is built is its failure to start a
+// platform, after its own warnings have said why; it would abort next. Instead: one line,
+// "huewright: ...", and exit status 1, never an abort and a core dump. Every other message
+// passes on to the handler that was there before.
+void OnMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type != QtFatalMsg) {
+        Previous()(type, context, message);
+        return;
+    }
+    std::fprintf(stderr, "huewright: %s\n", qPrintable(NoDisplay()));
+    std::_Exit(EXIT_FAILURE);
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
-    std::optional<huewright::DisplayGuard> guard(std::in_place);
+    Previous() = qInstallMessageHandler(OnMessage);
     QApplication app(argc, argv);
-    guard.reset();
+    qInstallMessageHandler(Previous());
     // Lets the desktop match the window to its menu entry and icon once installed (Wayland
     // task bars find the icon only so).
     QGuiApplication::setDesktopFileName(QStringLiteral(HUEWRIGHT_APP_ID));

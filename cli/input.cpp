@@ -80,14 +80,10 @@ Input FromStream(std::FILE* in) {
             }
             break; // end of input
         }
-        if (total > kMaxInputBytes) {
+        if (total >= nextCount || total > kMaxInputBytes) {
             input.overLimit = OverLimit(WithoutLineEnding(input.text, false));
-            input.overSize = !input.overLimit;
-            return input;
-        }
-        if (total >= nextCount) {
-            if (OverLimit(WithoutLineEnding(input.text, false))) {
-                input.overLimit = true;
+            input.overSize = !input.overLimit && total > kMaxInputBytes;
+            if (input.overLimit || input.overSize) {
                 return input;
             }
             nextCount *= 2;

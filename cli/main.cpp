@@ -67,9 +67,7 @@ public:
             return;
         }
         // Three bytes a unit at most; the buffer is reused, so it is zeroed only as it grows.
-        if (piece.size() * 3 > bytes_.size()) {
-            bytes_.resize(piece.size() * 3);
-        }
+        bytes_.resize(std::max(bytes_.size(), piece.size() * 3));
         const auto size = static_cast<std::size_t>(
             huewright::cli::EncodeUtf8(piece, bytes_.data()) - bytes_.data());
         errno = 0;
@@ -97,12 +95,8 @@ private:
 
 std::string Quoted(std::string_view text) {
     // Built by appending: GCC 12 warns falsely (-Wrestrict) of "\"" + std::string(...).
-    std::string quoted;
-    quoted.reserve(text.size() + 2);
-    quoted += '"';
-    quoted += text;
-    quoted += '"';
-    return quoted;
+    std::string quoted(1, '"');
+    return quoted.append(text).append(1, '"');
 }
 
 // The command line's words for a failed generation: of the text and the options. `counted`
@@ -186,11 +180,12 @@ void Describe(CLI::App& app, Options& options) {
                "2 usage error or text that is not UTF-8.");
 }
 
-// The colour an option names; on a bad value, the complaint made.
-std::optional<Colour> ColourOption(std::string_view option, std::string_view value) {
+// Reads the colour an option names into `colour`; on a bad value, false and the complaint made.
+bool ColourOption(std::string_view option, std::string_view value, Colour& colour) {
     const auto parsed = huewright::ParseColour(value);
-    if (const auto* colour = std::get_if<Colour>(&parsed)) {
-        return *colour;
+    if (const auto* read = std::get_if<Colour>(&parsed)) {
+        colour = *read;
+        return true;
     }
     const std::string why =
         std::get<huewright::ColourRefusal>(parsed) == huewright::ColourRefusal::OutOfRange
@@ -198,7 +193,7 @@ std::optional<Colour> ColourOption(std::string_view option, std::string_view val
             : "; use #RRGGBB, RRGGBB, #RGB, rgb(R, G, B) or R,G,B with "
               "values from 0 to 256, or a CSS colour name";
     Complain(std::string(option) + ": " + Quoted(value) + " is not a colour" + why);
-    return std::nullopt;
+    return false;
 }
 
 // Reads the command line into `options`. Returns the exit status when the program ends here:
@@ -223,14 +218,13 @@ std::optional<int> Parse(int argc, char** argv, Options& options) {
     // word for the colour, so that "--end= Hi" would complain of "Hi" and "--end= FF0000 x"
     // would pass. An empty value is a malformed colour like any other.
     const std::span<char*> given(argv, static_cast<std::size_t>(argc));
-    for (const std::string_view word : given.subspan(1, given.size() - 1 - options.words.size())) {
-        for (const std::string_view option : {"--start", "--end"}) {
-            if (word.size() == option.size() + 1 && word.starts_with(option) &&
-                word.ends_with('=')) {
-                ColourOption(option, "");
-                return kUsage;
-            }
-        }
+    const auto passed = given.subspan(1, given.size() - 1 - options.words.size());
+    const auto empty = std::ranges::find_if(
+        passed, [](std::string_view word) { return word == "--start=" || word == "--end="; });
+    if (empty != passed.end()) {
+        const std::string_view option = *empty;
+        ColourOption(option.substr(0, option.size() - 1), "", options.startColour);
+        return kUsage;
     }
     if (!options.words.empty() && options.words.front() == "--") {
         options.words.erase(options.words.begin());
@@ -242,13 +236,10 @@ std::optional<int> Parse(int argc, char** argv, Options& options) {
                  " --help)");
         return kUsage;
     }
-    const std::optional<Colour> start = ColourOption("--start", options.start);
-    const std::optional<Colour> end = start ? ColourOption("--end", options.end) : std::nullopt;
-    if (!start || !end) {
+    if (!ColourOption("--start", options.start, options.startColour) ||
+        !ColourOption("--end", options.end, options.endColour)) {
         return kUsage;
     }
-    options.startColour = *start;
-    options.endColour = *end;
     return std::nullopt;
 }
 

@@ -1,7 +1,6 @@
 #include "huewright/characters.h"
 
 #include <algorithm>
-#include <memory>
 #include <stdexcept>
 #include <unicode/ubrk.h>
 #include <unicode/uchar.h>
@@ -26,36 +25,28 @@ void SimpleBounds(std::u16string_view text, std::vector<std::int32_t>& bounds) {
     bounds.push_back(length);
 }
 
-bool IsLoneSurrogate(std::u16string_view text, std::size_t i) {
-    const char16_t unit = text[i];
-    if (U16_IS_LEAD(unit)) {
-        return i + 1 >= text.size() || !U16_IS_TRAIL(text[i + 1]);
-    }
-    if (U16_IS_TRAIL(unit)) {
-        return i == 0 || !U16_IS_LEAD(text[i - 1]);
-    }
-    return false;
+// ICU reads an unpaired surrogate as itself, a pair as the code point it makes.
+bool IsLoneSurrogate(std::u16string_view text, std::int32_t i) {
+    const char16_t* units = text.data();
+    UChar32 c = 0;
+    U16_GET(units, 0, i, static_cast<std::int32_t>(text.size()), c);
+    return U_IS_SURROGATE(c);
 }
-
-struct BreakIteratorCloser {
-    void operator()(UBreakIterator* it) const { ubrk_close(it); }
-};
 
 void ClusterBounds(std::u16string_view text, std::vector<std::int32_t>& bounds) {
     UErrorCode status = U_ZERO_ERROR;
-    const std::unique_ptr<UBreakIterator, BreakIteratorCloser> it(ubrk_open(
+    const icu::LocalUBreakIteratorPointer it(ubrk_open(
         UBRK_CHARACTER, "", text.data(), static_cast<std::int32_t>(text.size()), &status));
     if (U_FAILURE(status) != 0) {
         throw std::runtime_error(std::string("character break iterator: ") + u_errorName(status));
     }
-    std::int32_t previous = 0;
-    for (std::int32_t next = ubrk_next(it.get()); next != UBRK_DONE; next = ubrk_next(it.get())) {
+    for (std::int32_t next = ubrk_next(it.getAlias()); next != UBRK_DONE;
+         next = ubrk_next(it.getAlias())) {
         // ICU may attach a combining mark to a lone surrogate; a lone surrogate stays alone
         // so that it is copied through as a character of its own.
-        for (std::int32_t i = previous; i < next; ++i) {
-            const auto pos = static_cast<std::size_t>(i);
-            if (IsLoneSurrogate(text, pos)) {
-                if (i > previous && bounds.back() != i) {
+        for (std::int32_t i = bounds.back(); i < next; ++i) {
+            if (IsLoneSurrogate(text, i)) {
+                if (i > bounds.back()) {
                     bounds.push_back(i);
                 }
                 if (i + 1 < next) {
@@ -64,7 +55,6 @@ void ClusterBounds(std::u16string_view text, std::vector<std::int32_t>& bounds) 
             }
         }
         bounds.push_back(next);
-        previous = next;
     }
 }
 

@@ -1,40 +1,11 @@
 #include "code_table.h"
 
-#include <algorithm>
 #include <cstdint>
-#include <stdexcept>
+#include <cstdlib>
 
 namespace huewright {
 
-[[noreturn]] void CodeTable::Refuse(std::int32_t index) {
-    if (index < 0 || index >= kSlots) {
-        throw GenerationError(FailureKind::SubscriptOutOfRange);
-    }
-    // Only a fourth pass could get here; refuse rather than corrupt a neighbour.
-    throw std::logic_error("code table slot written more than three times");
-}
-
-void CodeTable::Grow(std::size_t slot) {
-    // A pass writes slot after slot; growing one at a time would cost a call each.
-    codes_.resize(std::min(std::max(slot + 1, 2 * codes_.size()), std::size_t{kSlots}));
-}
-
-// Not named "slots": cppcheck's Qt library file (2.17) reads that as Qt's keyword.
-void CodeTable::Reserve(std::int32_t count) {
-    const auto size = static_cast<std::size_t>(std::clamp(count, 0, kSlots));
-    if (size > codes_.size()) {
-        codes_.resize(size);
-    }
-}
-
 namespace {
-
-int Step(int d, std::int32_t length) {
-    if (length == 0) {
-        throw GenerationError(FailureKind::DivisionByZero);
-    }
-    return d / length; // both non-negative, so this is the floor
-}
 
 // When the colours lie closer together than the text is long the floored step is 0; spread
 // the values evenly instead, both ends exact, so every character still gets six digits.
@@ -60,33 +31,26 @@ void FillEvenly(CodeTable& table, int a, int d, int direction, std::int32_t leng
 } // namespace
 
 void FillChannel(CodeTable& table, int a, int z, std::int32_t length) {
-    std::int32_t k = 0;
-    if (z < a) {
-        const int d = a - z;
-        const int s = Step(d, length);
-        if (s == 0) {
-            FillEvenly(table, a, d, -1, length);
-            return;
+    if (a == z) {
+        for (std::int32_t k = 1; k <= length; ++k) {
+            table.Append(k, a);
         }
-        for (int v = a - s; v >= z; v -= s) {
-            ++k;
-            table.Append(k, v);
-        }
-    } else if (a < z) {
-        const int d = z - a;
-        const int s = Step(d, length);
-        if (s == 0) {
-            FillEvenly(table, a, d, +1, length);
-            return;
-        }
-        for (int v = a; v <= z - s; v += s) {
-            ++k;
-            table.Append(k, v);
-        }
-    } else {
-        for (std::int32_t j = 1; j <= length; ++j) {
-            table.Append(j, a);
-        }
+        return;
+    }
+    if (length == 0) {
+        throw GenerationError(FailureKind::DivisionByZero);
+    }
+    const int d = std::abs(z - a);
+    const int direction = z < a ? -1 : +1;
+    const int s = d / length; // both non-negative, so this is the floor
+    if (s == 0) {
+        FillEvenly(table, a, d, direction, length);
+        return;
+    }
+    // d / s values a step apart: falling from a - s down to z, rising from a up to z - s.
+    const int first = z < a ? a - s : a;
+    for (std::int32_t k = 1; k <= d / s; ++k) {
+        table.Append(k, first + direction * s * (k - 1));
     }
 }
 

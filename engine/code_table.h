@@ -3,10 +3,12 @@
 
 #include "huewright/gradient.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <exception>
+#include <stdexcept>
 #include <string_view>
 #include <vector>
 
@@ -14,19 +16,15 @@ namespace huewright {
 
 // A failure inside a generation; the generation turns it into its Failure result, with the
 // counts the table does not know.
-class GenerationError : public std::exception {
-public:
-    explicit GenerationError(FailureKind kind) noexcept : kind_(kind) {}
-    FailureKind kind() const noexcept { return kind_; }
+struct GenerationError : std::exception {
+    explicit GenerationError(FailureKind failure) noexcept : kind(failure) {}
     const char* what() const noexcept override { return "generation failed"; }
-
-private:
-    FailureKind kind_;
+    FailureKind kind;
 };
 
 // 100,000 slots of colour codes, 0..99,999, each starting empty. Slot k ends up with the
-// red, green and blue pairs of character k. Storage grows (doubling) only as far as slots
-// are written, so a short text does not pay for the whole table.
+// red, green and blue pairs of character k. Storage grows only as far as slots are written,
+// so a short text does not pay for the whole table.
 class CodeTable {
 public:
     static constexpr std::int32_t kSlots = 100'000;
@@ -42,8 +40,12 @@ public:
     std::string_view Slot(std::int32_t index) const;
 
     // Room for slots 0..count - 1 (at most the whole table) at once, each still empty, so
-    // that a generation's passes do not grow the storage as they go.
-    void Reserve(std::int32_t count);
+    // that a generation's passes do not grow the storage as they go. (Not named "slots":
+    // cppcheck 2.17's Qt library file reads that as Qt's keyword.)
+    void Reserve(std::int32_t count) {
+        codes_.resize(
+            std::max(codes_.size(), static_cast<std::size_t>(std::clamp(count, 0, kSlots))));
+    }
 
 private:
     struct Code {
@@ -51,31 +53,26 @@ private:
         std::uint8_t size = 0;
     };
 
-    static void CheckIndex(std::int32_t index);
-    // Throws the failure for `index`: out of range, or its slot already full.
-    [[noreturn]] static void Refuse(std::int32_t index);
-    void Grow(std::size_t slot);
+    // Three appends a character make Append the hottest line of a generation, so it is inline.
+    static std::size_t Checked(std::int32_t index) {
+        if (index < 0 || index >= kSlots) {
+            throw GenerationError(FailureKind::SubscriptOutOfRange);
+        }
+        return static_cast<std::size_t>(index);
+    }
 
     std::vector<Code> codes_;
 };
 
-// Three appends a character make these the hottest lines of a generation, so they are inline,
-// their failures out of line.
-inline void CodeTable::CheckIndex(std::int32_t index) {
-    if (index < 0 || index >= kSlots) {
-        Refuse(index);
-    }
-}
-
 inline void CodeTable::Append(std::int32_t index, int value) {
-    CheckIndex(index);
-    const auto slot = static_cast<std::size_t>(index);
+    const std::size_t slot = Checked(index);
     if (slot >= codes_.size()) {
-        Grow(slot);
+        codes_.resize(slot + 1); // grows geometrically
     }
     Code& code = codes_[slot];
     if (code.size + 2U > kMaxDigits) {
-        Refuse(index);
+        // Only a fourth pass could get here; refuse rather than corrupt a neighbour.
+        throw std::logic_error("code table slot written more than three times");
     }
     const auto pair = HexPair(value);
     code.digits[code.size] = pair[0];
@@ -84,12 +81,9 @@ inline void CodeTable::Append(std::int32_t index, int value) {
 }
 
 inline std::string_view CodeTable::Slot(std::int32_t index) const {
-    CheckIndex(index);
-    const auto slot = static_cast<std::size_t>(index);
-    if (slot >= codes_.size()) {
-        return {};
-    }
-    return {codes_[slot].digits.data(), codes_[slot].size};
+    const std::size_t slot = Checked(index);
+    return slot < codes_.size() ? std::string_view(codes_[slot].digits.data(), codes_[slot].size)
+                                : std::string_view();
 }
 
 // One channel pass: appends a pair per character from the start value `a` toward the end

@@ -67,56 +67,8 @@ constexpr std::array<NamedColour, 148> kNames{{
 // clang-format on
 static_assert(std::ranges::is_sorted(kNames, {}, &NamedColour::name));
 
-// Only ASCII counts: full-width or Arabic-Indic digits are no colour.
-std::optional<int> HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return std::nullopt;
-}
-
 char Lower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool IsSpace(UChar32 c) {
-    return c >= 0 && u_isUWhiteSpace(c) != 0;
-}
-
-// Where the text in s[0, length) starts after its leading white space.
-std::int32_t SkipLeadingSpace(const char* s, std::int32_t length) {
-    std::int32_t first = 0;
-    while (first < length) {
-        std::int32_t next = first;
-        UChar32 c = 0;
-        U8_NEXT(s, next, length, c);
-        if (!IsSpace(c)) {
-            break;
-        }
-        first = next;
-    }
-    return first;
-}
-
-// Where the text in s[first, length) ends before its trailing white space.
-std::int32_t SkipTrailingSpace(const char* s, std::int32_t first, std::int32_t length) {
-    std::int32_t last = length;
-    while (last > first) {
-        std::int32_t previous = last;
-        UChar32 c = 0;
-        U8_PREV(s, first, previous, c);
-        if (!IsSpace(c)) {
-            break;
-        }
-        last = previous;
-    }
-    return last;
 }
 
 // `text` without Unicode white space at either end: a colour copied from a web page may
@@ -125,29 +77,40 @@ std::string_view Trimmed(std::string_view text) {
     if (text.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
         return text; // far too long to be a colour, trimmed or not
     }
+    const char* s = text.data();
     const auto length = static_cast<std::int32_t>(text.size());
-    const std::int32_t first = SkipLeadingSpace(text.data(), length);
-    const std::int32_t last = SkipTrailingSpace(text.data(), first, length);
+    std::int32_t first = length; // where the first code point that is not a space starts
+    std::int32_t last = length;  // where the last one ends
+    for (std::int32_t i = 0; i < length;) {
+        const std::int32_t start = i;
+        UChar32 c = 0;
+        U8_NEXT(s, i, length, c);
+        if (c < 0 || u_isUWhiteSpace(c) == 0) {
+            first = std::min(first, start);
+            last = i;
+        }
+    }
     return text.substr(static_cast<std::size_t>(first), static_cast<std::size_t>(last - first));
 }
 
-// Three digits (each doubled, as CSS reads #RGB) or six.
+Colour FromRgb(std::uint32_t rgb) {
+    return {static_cast<int>(rgb >> 16), static_cast<int>((rgb >> 8) & 0xFFU),
+            static_cast<int>(rgb & 0xFFU)};
+}
+
+// Three digits (each doubled, as CSS reads #RGB) or six. Only ASCII counts: full-width or
+// Arabic-Indic digits are no colour.
 std::optional<Colour> FromHex(std::string_view digits) {
-    if (digits.size() != 3 && digits.size() != 6) {
+    std::uint32_t v = 0;
+    const char* end = digits.data() + digits.size();
+    if ((digits.size() != 3 && digits.size() != 6) ||
+        std::from_chars(digits.data(), end, v, 16).ptr != end) {
         return std::nullopt;
     }
-    std::array<int, 6> v{};
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        const std::optional<int> d = HexDigit(digits[i]);
-        if (!d) {
-            return std::nullopt;
-        }
-        v.at(i) = *d;
-    }
     if (digits.size() == 3) {
-        return Colour{v[0] * 17, v[1] * 17, v[2] * 17};
+        v = (v >> 8) * 0x110000 + ((v >> 4) & 0xFU) * 0x1100 + (v & 0xFU) * 0x11;
     }
-    return Colour{v[0] * 16 + v[1], v[2] * 16 + v[3], v[4] * 16 + v[5]};
+    return FromRgb(v);
 }
 
 // "R,G,B": three whole numbers, white space around each, leading zeros allowed. A value
@@ -166,13 +129,8 @@ std::variant<Colour, ColourRefusal> FromDecimals(std::string_view text) {
             !std::ranges::all_of(field, [](char c) { return c >= '0' && c <= '9'; })) {
             return ColourRefusal::NotAColour;
         }
-        // A long run of digits is out of range, not an overflow.
-        const std::string_view significant =
-            field.substr(std::min(field.find_first_not_of('0'), field.size() - 1));
-        int value = kMaxChannel + 1;
-        if (significant.size() <= 3) {
-            std::from_chars(significant.data(), significant.data() + significant.size(), value);
-        }
+        int value = kMaxChannel + 1; // left so when the digits overflow an int
+        std::from_chars(field.data(), field.data() + field.size(), value);
         outOfRange = outOfRange || value > kMaxChannel;
         values.at(i) = value;
     }
@@ -191,10 +149,7 @@ std::optional<Colour> FromName(std::string_view text) {
     if (found == kNames.end() || found->name != name) {
         return std::nullopt;
     }
-    const auto channel = [found](unsigned shift) {
-        return static_cast<int>((found->rgb >> shift) & 0xFFU);
-    };
-    return Colour{channel(16), channel(8), channel(0)};
+    return FromRgb(found->rgb);
 }
 
 } // namespace
@@ -211,12 +166,8 @@ std::variant<Colour, ColourRefusal> ParseColour(std::string_view text) {
         return FromDecimals(colour);
     } else {
         // Six hex digits without "#" are the colour they spell; no name is made of them.
-        if (colour.size() == 6) {
-            read = FromHex(colour);
-        }
-        if (!read) {
-            read = FromName(colour);
-        }
+        read = colour.size() == 6 ? FromHex(colour) : std::nullopt;
+        read = read ? read : FromName(colour);
     }
     if (!read) {
         return ColourRefusal::NotAColour;

@@ -6,9 +6,10 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <cstring>
 #include <limits>
+#include <locale>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,207 +17,117 @@
 namespace huewright {
 namespace {
 
-constexpr std::u16string_view kBoldOpen = u"[b]";
-constexpr std::u16string_view kItalicOpen = u"[i]";
 constexpr std::u16string_view kColorOpen = u"[color=#";
 constexpr std::u16string_view kColorClose = u"[/color]";
-constexpr std::u16string_view kItalicClose = u"[/i]";
-constexpr std::u16string_view kBoldClose = u"[/b]";
-
-// Units of markup around one character: "[color=#" + six digits + "]" + "[/color]".
-constexpr std::size_t kTagUnits = 8 + 6 + 1 + 8;
-// "[b][i]" and "[/i][/b]".
-constexpr std::size_t kStyleUnits = 14;
 
 // The first of the six values outside the bars' range, as its failure.
 std::optional<Failure> CheckChannels(Colour start, Colour end) {
     const std::array<int, 6> values{start.red, start.green, start.blue,
                                     end.red,   end.green,   end.blue};
-    const auto* bad = std::ranges::find_if(values, [](int v) { return v < 0 || v > kMaxChannel; });
-    if (bad == values.end()) {
-        return std::nullopt;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (values.at(i) < 0 || values.at(i) > kMaxChannel) {
+            return Failure{FailureKind::Overflow, 0, static_cast<Channel>(i), values.at(i)};
+        }
     }
-    Failure failure{FailureKind::Overflow};
-    failure.channel = static_cast<Channel>(bad - values.begin());
-    failure.value = *bad;
-    return failure;
+    return std::nullopt;
 }
 
-// The characters of one generation and their codes: what both writers read.
+// The text of one generation, its characters and their codes: what both writers read.
 struct Filled {
+    std::u16string_view text;
     std::vector<std::int32_t> bounds; // character i spans [bounds[i - 1], bounds[i])
     CodeTable table;
 
     std::int32_t Length() const { return static_cast<std::int32_t>(bounds.size() - 1); }
-    // Characters first..last - 1 of `text`, counted from 1.
-    std::u16string_view Characters(std::u16string_view text, std::int32_t first,
-                                   std::int32_t last) const {
+    // Characters first..last - 1, counted from 1.
+    std::u16string_view Characters(std::int32_t first, std::int32_t last) const {
         const auto from = static_cast<std::size_t>(bounds[static_cast<std::size_t>(first - 1)]);
         const auto to = static_cast<std::size_t>(bounds[static_cast<std::size_t>(last - 1)]);
         return text.substr(from, to - from);
     }
-    std::u16string_view Character(std::u16string_view text, std::int32_t i) const {
-        return Characters(text, i, i + 1);
-    }
+    std::u16string_view Character(std::int32_t i) const { return Characters(i, i + 1); }
 };
 
-// The markup on its way out, gathered in a small buffer: kept whole for MakeGradient, or
-// handed to a sink a buffer at a time. Every append is a whole tag or whole characters, so a
-// piece never ends inside a surrogate pair.
+// The markup on its way out, gathered in a small buffer and handed to a sink a buffer at a
+// time. Every append is a whole tag or whole characters, so a piece never ends inside a
+// surrogate pair.
 class MarkupOut {
 public:
-    // Without a sink everything is kept for Take.
-    explicit MarkupOut(const MarkupSink* sink) : sink_(sink), buffer_(kBufferUnits) {}
-
-    // Room for the whole markup, when it is kept whole.
-    void Reserve(std::size_t units) {
-        if (sink_ == nullptr) {
-            kept_.reserve(units);
-        }
-    }
+    explicit MarkupOut(const MarkupSink& sink) : sink_(sink), buffer_(kBufferUnits) {}
 
     void Append(std::u16string_view units) {
         if (units.size() > kBufferUnits - used_) {
             Flush();
             if (units.size() > kBufferUnits) {
-                Deliver(units); // one character longer than the buffer
+                sink_(units); // one character longer than the buffer
                 return;
             }
         }
-        if (units.size() == 1) {
-            buffer_[used_] = units[0]; // most characters: no call for a one-unit copy
-        } else {
-            std::ranges::copy(units, buffer_.data() + used_);
-        }
+        std::ranges::copy(units, buffer_.data() + used_);
         used_ += units.size();
     }
 
-    // "[color=#" + `code` + "]" + `character` + "[/color]": the full markup's every character,
-    // written in one go when it fits.
-    void AppendTagged(std::string_view code, std::u16string_view character) {
+    // "[color=#" + `code` + "]", written straight into the buffer.
+    void AppendColourOpen(std::string_view code) {
         code = code.substr(0, CodeTable::kMaxDigits);
-        const std::size_t size =
-            kColorOpen.size() + code.size() + 1 + character.size() + kColorClose.size();
-        if (size > kBufferUnits - used_) {
-            AppendColourOpen(code);
-            Append(character);
-            Append(kColorClose);
-            return;
+        if (kColorOpen.size() + code.size() + 1 > kBufferUnits - used_) {
+            Flush();
         }
-        char16_t* at = buffer_.data() + used_;
-        at = std::ranges::copy(kColorOpen, at).out;
+        char16_t* at = std::ranges::copy(kColorOpen, buffer_.data() + used_).out;
         at = std::ranges::copy(code, at).out; // ASCII digits widen unchanged
         *at++ = u']';
-        at = std::ranges::copy(character, at).out;
-        std::ranges::copy(kColorClose, at);
-        used_ += size;
+        used_ = static_cast<std::size_t>(at - buffer_.data());
     }
 
-    // "[color=#" + `code` + "]".
-    void AppendColourOpen(std::string_view code) {
-        std::array<char16_t, kColorOpen.size() + CodeTable::kMaxDigits + 1> tag{};
-        auto* at = std::ranges::copy(kColorOpen, tag.begin()).out;
-        at = std::ranges::copy(code.substr(0, CodeTable::kMaxDigits), at).out;
-        *at++ = u']';
-        Append({tag.data(), static_cast<std::size_t>(at - tag.begin())});
-    }
-
-    // Hands on what the buffer holds.
     void Flush() {
         if (used_ > 0) {
-            Deliver({buffer_.data(), used_});
+            sink_({buffer_.data(), used_});
             used_ = 0;
         }
-    }
-
-    std::u16string Take() {
-        Flush();
-        return std::move(kept_);
     }
 
 private:
     // 32 KiB: small enough to stay in the cache, large enough that a sink is called rarely.
     static constexpr std::size_t kBufferUnits = std::size_t{16} << 10U;
 
-    void Deliver(std::u16string_view units) {
-        if (sink_ != nullptr) {
-            (*sink_)(units);
-        } else {
-            kept_.append(units.data(), units.size());
-        }
-    }
-
-    const MarkupSink* sink_;
+    const MarkupSink& sink_;
     std::vector<char16_t> buffer_;
     std::size_t used_ = 0;
-    std::u16string kept_;
 };
 
-void OpenStyles(MarkupOut& out, bool bold, bool italic) {
-    if (bold) {
-        out.Append(kBoldOpen);
+void WriteMarkup(const Filled& filled, MarkupOut& out) {
+    for (std::int32_t i = 1; i <= filled.Length(); ++i) {
+        out.AppendColourOpen(filled.table.Slot(i));
+        out.Append(filled.Character(i));
+        out.Append(kColorClose);
     }
-    if (italic) {
-        out.Append(kItalicOpen);
-    }
-}
-
-// Closed innermost first, so the markup nests.
-void CloseStyles(MarkupOut& out, bool bold, bool italic) {
-    if (italic) {
-        out.Append(kItalicClose);
-    }
-    if (bold) {
-        out.Append(kBoldClose);
-    }
-}
-
-void WriteMarkup(std::u16string_view text, const Filled& filled, bool bold, bool italic,
-                 MarkupOut& out) {
-    const std::int32_t length = filled.Length();
-    OpenStyles(out, bold, italic);
-    for (std::int32_t i = 1; i <= length; ++i) {
-        out.AppendTagged(filled.table.Slot(i), filled.Character(text, i));
-    }
-    CloseStyles(out, bold, italic);
-}
-
-// Neighbours' codes are compared once a character; every written slot holds six digits, and
-// a fixed-length compare of six bytes needs no library call.
-bool SameCode(std::string_view a, std::string_view b) {
-    if (a.size() == CodeTable::kMaxDigits && b.size() == CodeTable::kMaxDigits) {
-        return std::memcmp(a.data(), b.data(), CodeTable::kMaxDigits) == 0;
-    }
-    return a == b;
 }
 
 // The same colours with fewer tags: neighbours of one code share a tag, and white space,
 // which shows no colour, never needs one of its own.
-void WriteCompactMarkup(std::u16string_view text, const Filled& filled, bool bold, bool italic,
-                        MarkupOut& out) {
+void WriteCompactMarkup(const Filled& filled, MarkupOut& out) {
     const std::int32_t length = filled.Length();
-    OpenStyles(out, bold, italic);
-    bool inTag = false;        // inside a colour tag
-    std::string_view openCode; // that tag's code
-    std::int32_t i = 1;
-    while (i <= length) {
-        const std::u16string_view character = filled.Character(text, i);
+    std::optional<std::string_view> open; // the code of the open colour tag
+    const auto close = [&out, &open] {
+        if (open) {
+            out.Append(kColorClose);
+            open.reset();
+        }
+    };
+    for (std::int32_t i = 1; i <= length;) {
+        const std::u16string_view character = filled.Character(i);
         if (!IsWhiteSpace(character)) {
             const std::string_view code = filled.table.Slot(i);
-            if (!inTag || !SameCode(code, openCode)) {
-                if (inTag) {
-                    out.Append(kColorClose);
-                }
+            if (open != code) {
+                close();
                 out.AppendColourOpen(code);
-                inTag = true;
-                openCode = code;
+                open = code;
             }
             out.Append(character);
             if (character.front() == u'[') {
                 // A typed "[b]" or "[/color]" must stay text: in the full form our own tags
                 // part it, so here the '[' ends its tag too, and no forum reads it as a tag.
-                out.Append(kColorClose);
-                inTag = false;
+                close();
             }
             ++i;
             continue;
@@ -224,28 +135,24 @@ void WriteCompactMarkup(std::u16string_view text, const Filled& filled, bool bol
         // A stretch of white space stays inside the open tag only when the next visible
         // character continues it; otherwise it stands between tags.
         std::int32_t next = i + 1;
-        while (next <= length && IsWhiteSpace(filled.Character(text, next))) {
+        while (next <= length && IsWhiteSpace(filled.Character(next))) {
             ++next;
         }
-        if (inTag && (next > length || !SameCode(filled.table.Slot(next), openCode))) {
-            out.Append(kColorClose);
-            inTag = false;
+        if (next > length || open != filled.table.Slot(next)) {
+            close();
         }
-        out.Append(filled.Characters(text, i, next));
+        out.Append(filled.Characters(i, next));
         i = next;
     }
-    if (inTag) {
-        out.Append(kColorClose);
-    }
-    CloseStyles(out, bold, italic);
+    close();
 }
 
-using Writer = void (*)(std::u16string_view, const Filled&, bool, bool, MarkupOut&);
-
-// One generation: the checks, the character split and the three channel passes, then
-// `write` over the filled table into `out`. A failure ends it before anything is written.
+// The checks, the character split and the three channel passes, then the markup to `sink`,
+// and room made for it first in `kept` when that is where the sink keeps it. A failure ends
+// it before anything is written.
 std::optional<Failure> Generate(std::u16string_view text, Colour start, Colour end, bool bold,
-                                bool italic, Writer write, MarkupOut& out) {
+                                bool italic, MarkupForm form, const MarkupSink& sink,
+                                std::u16string* kept) {
     if (auto failure = CheckChannels(start, end)) {
         return failure;
     }
@@ -253,7 +160,7 @@ std::optional<Failure> Generate(std::u16string_view text, Colour start, Colour e
         // Far beyond the table however it is counted; don't try to segment it.
         return Failure{FailureKind::SubscriptOutOfRange};
     }
-    Filled filled{CharacterBounds(text), {}}; // the table lives for this generation only
+    Filled filled{text, CharacterBounds(text), {}}; // the table lives for this generation only
     const std::int32_t length = filled.Length();
     try {
         filled.table.Reserve(length + 1);
@@ -261,26 +168,40 @@ std::optional<Failure> Generate(std::u16string_view text, Colour start, Colour e
         FillChannel(filled.table, start.green, end.green, length);
         FillChannel(filled.table, start.blue, end.blue, length);
     } catch (const GenerationError& error) {
-        Failure failure{error.kind()};
-        if (error.kind() == FailureKind::SubscriptOutOfRange) {
+        Failure failure{error.kind};
+        if (error.kind == FailureKind::SubscriptOutOfRange) {
             failure.characters = length; // the table does not know the text
         }
         return failure;
     }
-    // The compact form is never longer than the full one, so this is the most either needs.
-    out.Reserve(text.size() + kTagUnits * static_cast<std::size_t>(length) + kStyleUnits);
-    write(text, filled, bold, italic, out);
+    if (kept != nullptr) {
+        // "[color=#RRGGBB]" and "[/color]" a character, "[b][i]" and "[/i][/b]": the full
+        // form's length, never less than the compact form's.
+        kept->reserve(text.size() + 23 * static_cast<std::size_t>(length) + 14);
+    }
+    MarkupOut out(sink);
+    if (bold) {
+        out.Append(u"[b]");
+    }
+    if (italic) {
+        out.Append(u"[i]");
+    }
+    (form == MarkupForm::Compact ? WriteCompactMarkup : WriteMarkup)(filled, out);
+    if (italic) { // closed innermost first, so the markup nests
+        out.Append(u"[/i]");
+    }
+    if (bold) {
+        out.Append(u"[/b]");
+    }
+    out.Flush();
     return std::nullopt;
 }
 
 Generation Kept(std::u16string_view text, Colour start, Colour end, bool bold, bool italic,
-                Writer write) {
-    MarkupOut out(nullptr);
+                MarkupForm form) {
     Generation result;
-    result.failure = Generate(text, start, end, bold, italic, write, out);
-    if (!result.failure) {
-        result.output = out.Take();
-    }
+    const MarkupSink keep = [&result](std::u16string_view piece) { result.output += piece; };
+    result.failure = Generate(text, start, end, bold, italic, form, keep, &result.output);
     return result;
 }
 
@@ -291,39 +212,30 @@ std::int64_t CountCharacters(std::u16string_view text) {
 }
 
 std::string WithThousands(std::int64_t n) {
-    // Copied digit by digit rather than inserting commas in place, which GCC 12 misreads in
-    // Release builds as an overlapping copy (-Wrestrict).
-    const std::string digits = std::to_string(n);
-    const std::size_t sign = n < 0 ? 1 : 0;
-    std::string grouped = digits.substr(0, sign);
-    for (std::size_t i = sign; i < digits.size(); ++i) {
-        if (i > sign && (digits.size() - i) % 3 == 0) {
-            grouped += ',';
-        }
-        grouped += digits[i];
-    }
-    return grouped;
+    // Commas every three digits whatever the global locale says.
+    struct Commas : std::numpunct<char> {
+        char do_thousands_sep() const override { return ','; }
+        std::string do_grouping() const override { return "\3"; }
+    };
+    std::ostringstream out;
+    out.imbue(std::locale(std::locale::classic(), new Commas));
+    out << n;
+    return out.str();
 }
 
 Generation MakeGradient(std::u16string_view text, Colour start, Colour end, bool bold,
                         bool italic) {
-    return Kept(text, start, end, bold, italic, WriteMarkup);
+    return Kept(text, start, end, bold, italic, MarkupForm::Full);
 }
 
 Generation MakeCompactGradient(std::u16string_view text, Colour start, Colour end, bool bold,
                                bool italic) {
-    return Kept(text, start, end, bold, italic, WriteCompactMarkup);
+    return Kept(text, start, end, bold, italic, MarkupForm::Compact);
 }
 
 std::optional<Failure> WriteGradient(std::u16string_view text, Colour start, Colour end, bool bold,
                                      bool italic, MarkupForm form, const MarkupSink& sink) {
-    MarkupOut out(&sink);
-    const Writer write = form == MarkupForm::Compact ? WriteCompactMarkup : WriteMarkup;
-    std::optional<Failure> failure = Generate(text, start, end, bold, italic, write, out);
-    if (!failure) {
-        out.Flush();
-    }
-    return failure;
+    return Generate(text, start, end, bold, italic, form, sink, nullptr);
 }
 
 } // namespace huewright

@@ -12,10 +12,12 @@ namespace huewright {
 std::optional<Colour> ColourFromText(QStringView text) {
     const QByteArray utf8 = text.toUtf8();
     const auto read = ParseColour({utf8.constData(), static_cast<std::size_t>(utf8.size())});
-    if (const auto* colour = std::get_if<Colour>(&read)) {
-        return *colour;
-    }
-    return std::nullopt;
+    const auto* colour = std::get_if<Colour>(&read);
+    return colour != nullptr ? std::optional(*colour) : std::nullopt;
+}
+
+Colour ChannelsOf(const QColor& colour) {
+    return {colour.red(), colour.green(), colour.blue()};
 }
 
 QString ColourCode(Colour colour) {
@@ -32,24 +34,17 @@ QString SwatchToolTip(Colour colour) {
 std::unique_ptr<QMimeData> ColourMimeData(const QColor& colour) {
     auto data = std::make_unique<QMimeData>();
     data->setColorData(colour);
-    data->setText(ColourCode({colour.red(), colour.green(), colour.blue()}));
+    data->setText(ColourCode(ChannelsOf(colour)));
     return data;
 }
 
 std::optional<Colour> ColourFromMimeData(const QMimeData& data) {
-    if (data.hasColor()) {
-        const auto colour = qvariant_cast<QColor>(data.colorData());
-        if (colour.isValid()) {
-            if (colour.alpha() != 255) {
-                return std::nullopt; // a colour that lets the page show through is none
-            }
-            return Colour{colour.red(), colour.green(), colour.blue()};
-        }
+    const QColor colour = data.hasColor() ? qvariant_cast<QColor>(data.colorData()) : QColor();
+    if (colour.isValid()) {
+        // A colour that lets the page show through is none.
+        return colour.alpha() == 255 ? std::optional(ChannelsOf(colour)) : std::nullopt;
     }
-    if (data.hasText()) {
-        return ColourFromText(data.text());
-    }
-    return std::nullopt;
+    return data.hasText() ? ColourFromText(data.text()) : std::nullopt;
 }
 
 } // namespace huewright

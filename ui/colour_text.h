@@ -17,6 +17,9 @@ namespace huewright {
 // The colour `text` spells in one of the engine's forms; nothing when it is none.
 std::optional<Colour> ColourFromText(QStringView text);
 
+// The channels of an opaque QColor as the bars hold them.
+Colour ChannelsOf(const QColor& colour);
+
 // `#RRGGBB` in upper case, as the markup writes it.
 QString ColourCode(Colour colour);
 

@@ -49,8 +49,7 @@ ChannelBar* MakeBar(QWidget* parent, TwipsLayout& layout, const QString& name, i
                     const QString& accessible) {
     auto* bar = Make<ChannelBar>(parent, layout, name, QRect(left, 1080, 255, 1215));
     bar->setOrientation(Qt::Vertical);
-    bar->setRange(0, kChannelMaximum);
-    bar->setSingleStep(1);
+    bar->setRange(0, kChannelMaximum); // a step of 1, the default
     bar->setPageStep(4);
     // Bars are keyboard controls here: Tab reaches them and the arrow keys move them.
     bar->setFocusPolicy(Qt::StrongFocus);
@@ -60,21 +59,27 @@ ChannelBar* MakeBar(QWidget* parent, TwipsLayout& layout, const QString& name, i
 
 QPushButton* MakeButton(QWidget* parent, TwipsLayout& layout, const QString& name,
                         const QString& caption, const QRect& twips) {
+    // Outside a dialog no button is a default one: Enter and Esc belong to the focused control.
     auto* button = Make<QPushButton>(parent, layout, name, twips);
     button->setText(caption);
-    // Enter and Esc belong to the focused control, never to a button.
-    button->setAutoDefault(false);
-    button->setDefault(false);
     return button;
-}
-
-// A swatch shows what a screen can: a bar at 256 shows as 255.
-int Shown(int value) {
-    return std::clamp(value, 0, 255);
 }
 
 Colour ColourOf(const QScrollBar* red, const QScrollBar* green, const QScrollBar* blue) {
     return {red->value(), green->value(), blue->value()};
+}
+
+void SetBars(QScrollBar* red, QScrollBar* green, QScrollBar* blue, const Colour& colour) {
+    red->setValue(colour.red);
+    green->setValue(colour.green);
+    blue->setValue(colour.blue);
+}
+
+// Empties the clipboard first, so that no other format of what it held stays beside the text.
+void ReplaceClipboard(const QString& text) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(text);
 }
 
 } // namespace
@@ -97,13 +102,6 @@ Form1::Form1(TimeOfDay timeOfDay, QWidget* parent)
     // The captions above the swatches label them for screen readers.
     Label1->setBuddy(Shape1);
     Label2->setBuddy(Shape2);
-    // The menu key on a bar opens its side's swatch menu.
-    for (ChannelBar* bar : {r1, g1, b1}) {
-        bar->setMenuWidget(Shape1);
-    }
-    for (ChannelBar* bar : {r2, g2, b2}) {
-        bar->setMenuWidget(Shape2);
-    }
     FitToFont();
     ConnectHandlers();
     r1->setFocus();
@@ -181,30 +179,25 @@ void Form1::changeEvent(QEvent* event) {
 }
 
 void Form1::ConnectHandlers() {
-    // Change (valueChanged) and Scroll (sliderMoved, while the thumb is dragged) of every bar
-    // recolour the swatch of its side.
-    for (QScrollBar* bar : {r1, g1, b1}) {
-        connect(bar, &QScrollBar::valueChanged, this, [this] { UpdateSwatch(Shape1, r1, g1, b1); });
-        connect(bar, &QScrollBar::sliderMoved, this, [this] { UpdateSwatch(Shape1, r1, g1, b1); });
-    }
-    for (QScrollBar* bar : {r2, g2, b2}) {
-        connect(bar, &QScrollBar::valueChanged, this, [this] { UpdateSwatch(Shape2, r2, g2, b2); });
-        connect(bar, &QScrollBar::sliderMoved, this, [this] { UpdateSwatch(Shape2, r2, g2, b2); });
-    }
-    // Every colour picked on a swatch (dialog, paste, drop) ends in its side's bars, set as a
-    // hand would set them, so Change recolours the swatch as usual.
-    const auto wireSwatch = [this](Swatch* shape, const QString& title, QScrollBar* red,
-                                   QScrollBar* green, QScrollBar* blue) {
+    const auto wireSide = [this](Swatch* shape, const QString& title, ChannelBar* red,
+                                 ChannelBar* green, ChannelBar* blue) {
+        // Change (valueChanged) and Scroll (sliderMoved, while the thumb is dragged) of every
+        // bar recolour the swatch of its side; the menu key on a bar opens that swatch's menu.
+        const auto update = [shape, red, green, blue] { UpdateSwatch(shape, red, green, blue); };
+        for (ChannelBar* bar : {red, green, blue}) {
+            connect(bar, &QScrollBar::valueChanged, this, update);
+            connect(bar, &QScrollBar::sliderMoved, this, update);
+            bar->setMenuWidget(shape);
+        }
+        // Every colour picked on a swatch (dialog, paste, drop) ends in its side's bars, set as
+        // a hand would set them, so Change recolours the swatch as usual.
         shape->setTitle(title);
-        connect(shape, &Swatch::colourPicked, this, [red, green, blue](const Colour& colour) {
-            red->setValue(colour.red);
-            green->setValue(colour.green);
-            blue->setValue(colour.blue);
-        });
-        UpdateSwatch(shape, red, green, blue); // its tooltip from the start
+        connect(shape, &Swatch::colourPicked, this,
+                [red, green, blue](const Colour& colour) { SetBars(red, green, blue, colour); });
+        update(); // its tooltip from the start
     };
-    wireSwatch(Shape1, tr("Start colour"), r1, g1, b1);
-    wireSwatch(Shape2, tr("End colour"), r2, g2, b2);
+    wireSide(Shape1, tr("Start colour"), r1, g1, b1);
+    wireSide(Shape2, tr("End colour"), r2, g2, b2);
     connect(Command1, &QPushButton::clicked, this, &Form1::Generate);
     connect(Command2, &QPushButton::clicked, this, &Form1::Rndom);
     connect(Command3, &QPushButton::clicked, this, &Form1::ToClipBoard);
@@ -217,13 +210,14 @@ void Form1::UpdateSwatch(Swatch* shape, const QScrollBar* red, const QScrollBar*
     const int r = red->sliderPosition();
     const int g = green->sliderPosition();
     const int b = blue->sliderPosition();
-    shape->setFillColour(QColor(Shown(r), Shown(g), Shown(b)));
+    // A swatch shows what a screen can: a bar at 256 shows as 255.
+    const auto shown = [](int value) { return std::clamp(value, 0, 255); };
+    shape->setFillColour(QColor(shown(r), shown(g), shown(b)));
     shape->setToolTip(SwatchToolTip({r, g, b}));
 }
 
 void Form1::Generate() {
     Text2->setText(QString());
-    compact_.clear();
     const WindowGeneration generation = GenerateMarkup(
         Text1->text(), ColourOf(r1, g1, b1), ColourOf(r2, g2, b2),
         chkBold->checkState() == Qt::Checked, chkItalic->checkState() == Qt::Checked);
@@ -242,15 +236,7 @@ void Form1::Generate() {
 }
 
 void Form1::ToClipBoard() const {
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    clipboard->clear();
-    clipboard->setText(Text2->text());
-}
-
-void Form1::CopyCompact() const {
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    clipboard->clear();
-    clipboard->setText(compact_);
+    ReplaceClipboard(Text2->text());
 }
 
 void Form1::ShowOutputMenu(const QPoint& globalPos) {
@@ -258,7 +244,7 @@ void Form1::ShowOutputMenu(const QPoint& globalPos) {
     auto* compact = new QAction(tr("Copy compact markup"), menu.get());
     compact->setObjectName(QStringLiteral("copyCompactMarkup"));
     compact->setEnabled(!compact_.isEmpty());
-    connect(compact, &QAction::triggered, this, &Form1::CopyCompact);
+    connect(compact, &QAction::triggered, this, [this] { ReplaceClipboard(compact_); });
     // A read-only line edit offers Copy, a separator, Select All: the new item joins Copy.
     const QList<QAction*> actions = menu->actions();
     const auto separator =
@@ -286,15 +272,9 @@ void Form1::PaintOutputAsButtonFace() {
 }
 
 void Form1::Swap() {
-    const int red = r1->value();
-    const int green = g1->value();
-    const int blue = b1->value();
-    r1->setValue(r2->value());
-    g1->setValue(g2->value());
-    b1->setValue(b2->value());
-    r2->setValue(red);
-    g2->setValue(green);
-    b2->setValue(blue);
+    const Colour start = ColourOf(r1, g1, b1);
+    SetBars(r1, g1, b1, ColourOf(r2, g2, b2));
+    SetBars(r2, g2, b2, start);
 }
 
 void Form1::Rndom() {
@@ -316,24 +296,20 @@ void Form1::Rndom() {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != Text2) {
-        return QWidget::eventFilter(watched, event);
-    }
-    if (event->type() == QEvent::PaletteChange) {
+    const QEvent::Type type = watched == Text2 ? event->type() : QEvent::None;
+    if (type == QEvent::PaletteChange) {
         // A new desktop theme: its button face, not the one of the theme before.
         PaintOutputAsButtonFace();
-    } else if (event->type() == QEvent::ContextMenu) {
+    } else if (type == QEvent::ContextMenu) {
         ShowOutputMenu(static_cast<QContextMenuEvent*>(event)->globalPos());
         return true;
-    } else if (event->type() == QEvent::ToolTip) {
-        const auto* help = static_cast<QHelpEvent*>(event);
-        const QScreen* screen = Text2->screen();
+    } else if (type == QEvent::ToolTip) {
         const QString tip = PreviewToolTip(Text2->text(), compact_, QToolTip::font(),
-                                           screen->availableGeometry().size());
+                                           Text2->screen()->availableGeometry().size());
         if (tip.isEmpty()) {
             QToolTip::hideText();
         } else {
-            QToolTip::showText(help->globalPos(), tip, Text2);
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), tip, Text2);
         }
         return true;
     }

@@ -48,8 +48,6 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    // Empties the clipboard and puts the compact form of Text2's generation on it.
-    void CopyCompact() const;
     void ShowOutputMenu(const QPoint& globalPos);
     // Text2 is output, not input: it wears the button face, like the dialog around it.
     void PaintOutputAsButtonFace();

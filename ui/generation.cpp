@@ -1,5 +1,7 @@
 #include "generation.h"
 
+#include "markup_length.h"
+
 #include <QObject>
 #include <array>
 #include <exception>
@@ -9,10 +11,6 @@
 namespace huewright {
 
 namespace {
-
-QString Thousands(std::int64_t n) {
-    return QString::fromStdString(WithThousands(n));
-}
 
 // The window's words for a failure: what went wrong, then what to do in the window.
 QString FailureText(const Failure& failure) {
@@ -49,23 +47,20 @@ WindowGeneration GenerateMarkup(QStringView text, Colour start, Colour end, bool
     try {
         const Generation generation = MakeGradient(units, start, end, bold, italic);
         if (generation.failure) {
-            return {QString(), FailureText(*generation.failure), QString()};
+            return {{}, FailureText(*generation.failure), {}};
         }
-        WindowGeneration result;
-        result.output = QString::fromStdU16String(generation.output);
         // Same inputs, so the same codes: only the tags differ.
-        result.compact =
-            QString::fromStdU16String(MakeCompactGradient(units, start, end, bold, italic).output);
-        return result;
+        return {
+            QString::fromStdU16String(generation.output), std::nullopt,
+            QString::fromStdU16String(MakeCompactGradient(units, start, end, bold, italic).output)};
     } catch (const std::bad_alloc&) {
         // A pasted text of many megabytes must end in a message, not in a crash.
-        return {QString(), QObject::tr("There is not enough memory to colour this text."),
-                QString()};
+        return {{}, QObject::tr("There is not enough memory to colour this text."), {}};
     } catch (const std::exception& e) {
         return {
-            QString(),
+            {},
             QObject::tr("The markup could not be made: %1").arg(QString::fromLocal8Bit(e.what())),
-            QString()};
+            {}};
     }
 }
 

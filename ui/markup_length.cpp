@@ -6,21 +6,14 @@
 
 namespace huewright {
 
-namespace {
-
-QString Thousands(qsizetype n) {
+QString Thousands(qint64 n) {
     return QString::fromStdString(WithThousands(n));
 }
 
-} // namespace
-
 qsizetype CodePoints(QStringView text) {
-    qsizetype pairs = 0;
-    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
-        if (text[i].isHighSurrogate() && text[i + 1].isLowSurrogate()) {
-            ++pairs;
-            ++i;
-        }
+    qsizetype pairs = 0; // a low surrogate after a high one ends a pair
+    for (qsizetype i = 1; i < text.size(); ++i) {
+        pairs += text[i - 1].isHighSurrogate() && text[i].isLowSurrogate() ? 1 : 0;
     }
     return text.size() - pairs;
 }
@@ -31,11 +24,9 @@ QString LengthLine(QStringView markup, QStringView compact) {
     }
     const qsizetype length = CodePoints(markup);
     QString line = QObject::tr("%1 characters").arg(Thousands(length));
-    if (!compact.isEmpty()) {
-        const qsizetype shorter = CodePoints(compact);
-        if (shorter < length) {
-            line += QObject::tr(" (compact: %1)").arg(Thousands(shorter));
-        }
+    const qsizetype shorter = compact.isEmpty() ? length : CodePoints(compact);
+    if (shorter < length) {
+        line += QObject::tr(" (compact: %1)").arg(Thousands(shorter));
     }
     return line;
 }

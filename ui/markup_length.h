@@ -6,6 +6,9 @@
 
 namespace huewright {
 
+// 1902 -> "1,902", as the window writes every count.
+QString Thousands(qint64 n);
+
 // Unicode code points in `text`: an emoji is one, and so is a lone surrogate.
 qsizetype CodePoints(QStringView text);
 

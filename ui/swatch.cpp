@@ -24,10 +24,6 @@ namespace {
 // The square that follows the pointer while a colour is dragged.
 constexpr int kDragImageSize = 24;
 
-Colour ChannelsOf(const QColor& colour) {
-    return {colour.red(), colour.green(), colour.blue()};
-}
-
 } // namespace
 
 std::optional<QColor> AskWithColourDialog(QWidget* parent, const QString& title,
@@ -37,16 +33,13 @@ std::optional<QColor> AskWithColourDialog(QWidget* parent, const QString& title,
         new QColorDialog(initial, parent != nullptr ? parent->window() : nullptr);
     dialog->setWindowTitle(title);
     dialog->setWindowModality(Qt::WindowModal);
-    const int result = dialog->exec();
+    const bool accepted = dialog->exec() == QDialog::Accepted;
     if (dialog.isNull()) {
         return std::nullopt;
     }
     const QColor chosen = dialog->selectedColor();
     delete dialog.data();
-    if (result != QDialog::Accepted || !chosen.isValid()) {
-        return std::nullopt;
-    }
-    return chosen;
+    return accepted && chosen.isValid() ? std::optional(chosen) : std::nullopt;
 }
 
 Swatch::Swatch(QWidget* parent) : QWidget(parent), menu_(new QMenu(this)) {
@@ -167,38 +160,35 @@ void Swatch::mouseReleaseEvent(QMouseEvent* event) {
     QWidget::mouseReleaseEvent(event);
 }
 
-std::optional<Colour> Swatch::droppable(const QDropEvent& event) const {
+std::optional<Colour> Swatch::takeDrop(QDropEvent& event) const {
+    std::optional<Colour> colour;
     // Its own colour dropped back on it would turn a bar at 256 into 255.
-    if (event.source() == this || !(event.possibleActions() & Qt::CopyAction) ||
-        event.mimeData() == nullptr) {
-        return std::nullopt;
+    if (event.source() != this && event.possibleActions().testFlag(Qt::CopyAction) &&
+        event.mimeData() != nullptr) {
+        colour = ColourFromMimeData(*event.mimeData());
     }
-    return ColourFromMimeData(*event.mimeData());
+    if (colour) {
+        // Copied, never moved: the program it came from keeps its text.
+        event.setDropAction(Qt::CopyAction);
+        event.accept();
+    } else {
+        event.ignore();
+    }
+    return colour;
 }
 
 void Swatch::dragEnterEvent(QDragEnterEvent* event) {
-    dragMoveEvent(event);
+    takeDrop(*event);
 }
 
 void Swatch::dragMoveEvent(QDragMoveEvent* event) {
-    if (droppable(*event)) {
-        // Copied, never moved: the program it came from keeps its text.
-        event->setDropAction(Qt::CopyAction);
-        event->accept();
-    } else {
-        event->ignore();
-    }
+    takeDrop(*event);
 }
 
 void Swatch::dropEvent(QDropEvent* event) {
-    const std::optional<Colour> colour = droppable(*event);
-    if (!colour) {
-        event->ignore();
-        return;
+    if (const std::optional<Colour> colour = takeDrop(*event)) {
+        emit colourPicked(*colour);
     }
-    event->setDropAction(Qt::CopyAction);
-    event->accept();
-    emit colourPicked(*colour);
 }
 
 } // namespace huewright

@@ -65,8 +65,8 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    // The colour a drop would set, or nothing when it is to be refused.
-    std::optional<huewright::Colour> droppable(const QDropEvent& event) const;
+    // Accepts `event` as a copy and returns its colour, or refuses it.
+    std::optional<huewright::Colour> takeDrop(QDropEvent& event) const;
 
     QColor fill_ = Qt::black;
     QString title_;

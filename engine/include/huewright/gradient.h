@@ -50,19 +50,15 @@ Generation MakeGradient(std::u16string_view text, Colour start, Colour end, bool
 Generation MakeCompactGradient(std::u16string_view text, Colour start, Colour end, bool bold,
                                bool italic);
 
-enum class MarkupForm {
-    Full,    // MakeGradient's markup
-    Compact, // MakeCompactGradient's markup
-};
+enum class MarkupForm { Full, Compact }; // MakeGradient's markup, MakeCompactGradient's
 
 // Receives markup a piece at a time, in order.
 using MarkupSink = std::function<void(std::u16string_view)>;
 
-// The markup MakeGradient (or MakeCompactGradient) returns, handed to `sink` in pieces instead
-// of as one string, so that a long text's markup need never be held whole. A piece ends
-// between characters or tags, never inside a surrogate pair, and is at most 16 Ki units long
-// unless a single character is longer. On failure `sink` receives nothing and the failure is
-// returned; the failures are MakeGradient's.
+// MakeGradient's (or MakeCompactGradient's) markup handed to `sink` in pieces, so that a long
+// text's markup need never be held whole. A piece ends between characters or tags, never in a
+// surrogate pair, and is at most 16 Ki units long unless a single character is longer. On
+// failure `sink` receives nothing and the failure, MakeGradient's, is returned.
 std::optional<Failure> WriteGradient(std::u16string_view text, Colour start, Colour end, bool bold,
                                      bool italic, MarkupForm form, const MarkupSink& sink);
 
