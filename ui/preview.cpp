@@ -1,19 +1,23 @@
 #include "preview.h"
 
-#include "huewright/characters.h"
+#include "huewright/colour.h"
+#include "huewright/contrast.h"
 #include "huewright/gradient.h"
 #include "markup_length.h"
 
 #include <QFontMetricsF>
 #include <QObject>
 #include <QTextBoundaryFinder>
+#include <QTextLayout>
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
-#include <limits>
 #include <optional>
 #include <string_view>
 #include <vector>
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace huewright {
 
@@ -22,63 +26,80 @@ namespace {
 constexpr qsizetype kLongestRun = 4096;
 constexpr QChar kJoiner(0x200D); // ZERO WIDTH JOINER
 constexpr int kPadding = 4;      // around each rendering, in pixels
-// Room for rounding in the advances, in pixels.
+// Room for rounding between the line breaking here and the tooltip's own layout, in pixels.
 constexpr int kSlack = 8;
-// Share of the screen's height the preview may fill; the line count is an estimate.
+// Share of the screen's height the preview may fill.
 constexpr double kHeightShare = 0.8;
 
-enum class Tag { Bold, EndBold, Italic, EndItalic, Colour, EndColour };
-
-struct TagMatch {
-    // cppcheck-suppress unusedStructMember ; read through std::optional, which it does not follow
-    Tag tag;
-    qsizetype length;
-    QStringView colour; // the six digits of a [color=#RRGGBB]
-};
-
-bool IsHexDigit(QChar c) {
-    return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f');
-}
-
-// The tag starting at the front of `rest`, if there is one the forum would honour.
-std::optional<TagMatch> MatchTag(QStringView rest) {
-    struct Plain {
-        QStringView text;
-        Tag tag;
-    };
-    static constexpr std::array<Plain, 5> plain{{{u"[b]", Tag::Bold},
-                                                 {u"[/b]", Tag::EndBold},
-                                                 {u"[i]", Tag::Italic},
-                                                 {u"[/i]", Tag::EndItalic},
-                                                 {u"[/color]", Tag::EndColour}}};
-    for (const Plain& p : plain) {
-        if (rest.startsWith(p.text)) {
-            return TagMatch{p.tag, p.text.size(), {}};
-        }
-    }
-    constexpr QStringView open = u"[color=#";
-    constexpr qsizetype digits = 6;
-    if (rest.startsWith(open) && rest.size() > open.size() + digits &&
-        rest[open.size() + digits] == u']') {
-        const QStringView colour = rest.mid(open.size(), digits);
-        // Only hex digits reach the style attribute, so nothing typed can end up in it.
-        if (std::all_of(colour.begin(), colour.end(), IsHexDigit)) {
-            return TagMatch{Tag::Colour, open.size() + digits + 1, colour};
-        }
-    }
-    return std::nullopt;
-}
+// The backgrounds a forum's light and dark styles typically show a signature on.
+constexpr Colour kLightBackground{0xFF, 0xFF, 0xFF};
+constexpr Colour kDarkBackground{0x1E, 0x1E, 0x1E};
 
 struct Style {
     int bold = 0;
     int italic = 0;
-    QStringView colour; // empty outside colour tags
+    std::optional<Colour> colour; // none outside colour tags
 
     bool operator==(const Style& other) const {
         return (bold > 0) == (other.bold > 0) && (italic > 0) == (other.italic > 0) &&
-               colour.compare(other.colour, Qt::CaseInsensitive) == 0;
+               colour == other.colour;
     }
 };
+
+// Exactly six ASCII hex digits as a colour. Not ParseColour: the markup's grammar is narrower
+// (no names, no three digits, no white space). Not QStringView::toUInt either: it took half
+// the time of counting a 99,999-character full markup.
+std::optional<Colour> HexColour(QStringView digits) {
+    std::array<char, 6> ascii{};
+    for (std::size_t i = 0; i < ascii.size(); ++i) {
+        const char16_t unit = digits[static_cast<qsizetype>(i)].unicode();
+        if (unit > 0x7F) {
+            return std::nullopt;
+        }
+        ascii.at(i) = static_cast<char>(unit);
+    }
+    unsigned rgb = 0;
+    const char* const last = ascii.data() + ascii.size();
+    const auto [end, error] = std::from_chars(ascii.data(), last, rgb, 16);
+    if (error != std::errc() || end != last) {
+        return std::nullopt;
+    }
+    return Colour{static_cast<int>(rgb >> 16), static_cast<int>((rgb >> 8) & 0xFF),
+                  static_cast<int>(rgb & 0xFF)};
+}
+
+// Applies the tag at the front of `rest`, if it is one the forum honours, to `style`; its
+// length, or 0.
+qsizetype ApplyTag(QStringView rest, Style& style) {
+    constexpr qsizetype kColourTag = 15; // [color=#RRGGBB]
+    if (rest.startsWith(u"[color=#") && rest.size() >= kColourTag && rest[14] == u']') {
+        if (const auto colour = HexColour(rest.mid(8, 6))) {
+            style.colour = colour;
+            return kColourTag;
+        }
+    }
+    if (rest.startsWith(u"[/color]")) {
+        style.colour.reset();
+        return 8;
+    }
+    struct Switch {
+        QStringView open;
+        QStringView close;
+        int Style::*depth;
+    };
+    for (const Switch& s :
+         {Switch{u"[b]", u"[/b]", &Style::bold}, Switch{u"[i]", u"[/i]", &Style::italic}}) {
+        if (rest.startsWith(s.open)) {
+            ++(style.*s.depth);
+            return s.open.size();
+        }
+        if (rest.startsWith(s.close)) {
+            style.*s.depth = std::max(0, style.*s.depth - 1);
+            return s.close.size();
+        }
+    }
+    return 0;
+}
 
 // Hands every stretch of literal text in `markup` to `visit` with the style the forum gives
 // it, in order, until `visit` returns false.
@@ -86,35 +107,13 @@ template <typename Visit> void ForEachRun(QStringView markup, Visit&& visit) {
     Style style;
     qsizetype pos = 0;
     while (pos < markup.size()) {
-        if (const auto match = MatchTag(markup.mid(pos))) {
-            switch (match->tag) {
-            case Tag::Bold:
-                ++style.bold;
-                break;
-            case Tag::EndBold:
-                style.bold = std::max(0, style.bold - 1);
-                break;
-            case Tag::Italic:
-                ++style.italic;
-                break;
-            case Tag::EndItalic:
-                style.italic = std::max(0, style.italic - 1);
-                break;
-            case Tag::Colour:
-                style.colour = match->colour;
-                break;
-            case Tag::EndColour:
-                style.colour = {};
-                break;
-            }
-            pos += match->length;
+        if (const qsizetype tag = ApplyTag(markup.mid(pos), style); tag > 0) {
+            pos += tag;
             continue;
         }
         // Literal text runs to the next '[' that might open a tag (at least one character).
         qsizetype end = markup.indexOf(u'[', pos + 1);
-        if (end < 0) {
-            end = markup.size();
-        }
+        end = end < 0 ? markup.size() : end;
         if (!visit(markup.mid(pos, end - pos), style)) {
             return;
         }
@@ -133,9 +132,9 @@ struct Shown {
     bool cut = false; // more characters follow
 };
 
-// The first `limit` characters, counted as a reader sees them so that an emoji or an accented
-// letter is never cut in half.
-Shown ShownCharacters(QStringView markup, qsizetype limit) {
+// The first kPreviewCharacters characters, counted as a reader sees them so that an emoji or
+// an accented letter is never cut in half.
+Shown ShownCharacters(QStringView markup) {
     Shown shown;
     ForEachRun(markup, [&](QStringView run, const Style& style) {
         // A huge run without brackets is looked at in slices: only its start can be shown.
@@ -146,7 +145,7 @@ Shown ShownCharacters(QStringView markup, qsizetype limit) {
         qsizetype from = 0;
         for (qsizetype to = characters.toNextBoundary(); to >= 0;
              to = characters.toNextBoundary()) {
-            if (static_cast<qsizetype>(shown.cells.size()) == limit) {
+            if (std::ssize(shown.cells) == kPreviewCharacters) {
                 shown.cut = true;
                 return false;
             }
@@ -158,182 +157,120 @@ Shown ShownCharacters(QStringView markup, qsizetype limit) {
     return shown;
 }
 
-std::u16string_view Units(QStringView text) {
-    return {text.utf16(), static_cast<std::size_t>(text.size())};
-}
-
-bool IsSpace(const Cell& cell) {
-    return IsWhiteSpace(Units(cell.text));
-}
-
-bool IsLineBreak(const Cell& cell) {
-    const QChar c = cell.text.front();
-    return c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f' || c == QChar(0x85) ||
-           c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
-}
-
-// Whether a joining-script letter ending `cell` joins the next letter, and whether one
-// starting `cell` joins the one before; combining marks in between are transparent.
-bool JoinsNext(const Cell& cell) {
-    const auto points = cell.text.toUcs4();
-    for (qsizetype i = points.size(); i-- > 0;) {
-        const QChar::JoiningType type = QChar::joiningType(points[i]);
+// Whether the first (or, `fromEnd`, the last) letter of a joining script in `text` joins its
+// neighbour on that side; combining marks in between are transparent.
+bool Joins(QStringView text, bool fromEnd) {
+    const auto points = text.toUcs4();
+    for (qsizetype n = 0; n < points.size(); ++n) {
+        const auto type = QChar::joiningType(points[fromEnd ? points.size() - 1 - n : n]);
         if (type != QChar::Joining_Transparent) {
-            return type == QChar::Joining_Dual || type == QChar::Joining_Left ||
-                   type == QChar::Joining_Causing;
+            return type == QChar::Joining_Dual || type == QChar::Joining_Causing ||
+                   type == (fromEnd ? QChar::Joining_Left : QChar::Joining_Right);
         }
     }
     return false;
-}
-
-bool JoinsPrevious(const Cell& cell) {
-    for (const char32_t point : cell.text.toUcs4()) {
-        const QChar::JoiningType type = QChar::joiningType(point);
-        if (type != QChar::Joining_Transparent) {
-            return type == QChar::Joining_Dual || type == QChar::Joining_Right ||
-                   type == QChar::Joining_Causing;
-        }
-    }
-    return false;
-}
-
-// Width of each cell in `font`, bold cells in its bold face.
-std::vector<qreal> Advances(const std::vector<Cell>& cells, const QFont& font) {
-    QFont boldFont = font;
-    boldFont.setBold(true);
-    const QFontMetricsF regular(font);
-    const QFontMetricsF bold(boldFont);
-    std::vector<qreal> advances;
-    advances.reserve(cells.size());
-    for (const Cell& cell : cells) {
-        const QString text = cell.text.toString();
-        advances.push_back(cell.style.bold > 0 ? bold.horizontalAdvance(text)
-                                               : regular.horizontalAdvance(text));
-    }
-    return advances;
 }
 
 struct Lines {
     std::vector<bool> breakBefore; // a line break goes in before this cell
-    std::size_t fitting = 0;       // how many cells fit in the lines allowed
+    std::size_t fitting = 0;       // how many cells fit in the height allowed
+    qreal widest = 0;              // the widest line, in pixels
 };
 
-// Fills lines of `width` as a browser does: a line breaks after white space, and inside a
-// word only where the word is wider than a line. The breaks are written into the preview,
-// so QLabel, which tries several widths while sizing a tooltip, can never make it wider.
-Lines BreakLines(const std::vector<Cell>& cells, const std::vector<qreal>& advances, qreal width,
-                 int maxLines) {
-    Lines lines{std::vector<bool>(cells.size(), false), cells.size()};
-    int count = 1;
-    qreal used = 0;
-    std::size_t lineStart = 0;
-    std::size_t afterSpace = 0; // where the last white space in this line ended
-    const auto startLine = [&](std::size_t at) {
-        lineStart = at;
-        afterSpace = at;
-        ++count;
-    };
-    for (std::size_t i = 0; i < cells.size(); ++i) {
-        if (IsLineBreak(cells[i])) {
-            startLine(i + 1);
-            used = 0;
-        } else if (IsSpace(cells[i])) {
-            used += advances[i]; // white space may hang past the end of a line
-            afterSpace = i + 1;
-        } else if (used + advances[i] > width && i > lineStart) {
-            if (afterSpace > lineStart) {
-                // The word moves to the next line whole, unless it is too long for any.
-                lines.breakBefore[afterSpace] = true;
-                startLine(afterSpace);
-                used = 0;
-                for (std::size_t k = afterSpace; k < i; ++k) {
-                    used += advances[k];
-                }
-            }
-            if (used + advances[i] > width && i > lineStart) {
-                lines.breakBefore[i] = true;
-                startLine(i);
-                used = 0;
-            }
-            used += advances[i];
-        } else {
-            used += advances[i];
+// The cells wrapped at `width` pixels of `font` as a browser wraps them (at break
+// opportunities, inside a word only where it is wider than a line), as many lines as fit in
+// `height`. The breaks are written into the preview: QLabel left to wrap the rich text, or
+// a table around it, laid it out many times over (11 ms of the 16 at 200 characters).
+Lines BreakLines(const std::vector<Cell>& cells, const QFont& font, qreal width, qreal height) {
+    Lines lines{std::vector<bool>(cells.size(), false), cells.size(), 0};
+    QString text;
+    std::vector<qsizetype> starts;
+    QList<QTextLayout::FormatRange> formats;
+    for (const Cell& cell : cells) {
+        starts.push_back(text.size());
+        if (cell.style.bold > 0 || cell.style.italic > 0) {
+            QTextCharFormat format;
+            format.setFontWeight(cell.style.bold > 0 ? QFont::Bold : QFont::Normal);
+            format.setFontItalic(cell.style.italic > 0);
+            formats.append(
+                {static_cast<int>(text.size()), static_cast<int>(cell.text.size()), format});
         }
-        if (count > maxLines) {
-            lines.fitting = lineStart;
-            lines.breakBefore.resize(lineStart);
-            return lines;
+        text += cell.text;
+    }
+    // QTextLayout ends a line only at its own separator.
+    constexpr QStringView kLineBreaks = u"\n\r\v\f\u0085\u2029";
+    for (QChar& c : text) {
+        if (kLineBreaks.contains(c)) {
+            c = QChar::LineSeparator;
         }
     }
+    QTextLayout layout(text, font);
+    layout.setFormats(formats);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    qreal y = 0;
+    for (QTextLine line = layout.createLine(); line.isValid() && !cells.empty();
+         line = layout.createLine()) {
+        line.setLineWidth(width);
+        const auto first = static_cast<std::size_t>(
+            std::upper_bound(starts.begin(), starts.end(), line.textStart()) - starts.begin() - 1);
+        y += line.height();
+        if (y > height && first > 0) {
+            lines.fitting = first;
+            break;
+        }
+        // After a typed line break the text itself breaks the line.
+        lines.breakBefore[first] = first > 0 && text[line.textStart() - 1] != QChar::LineSeparator;
+        lines.widest = std::max(lines.widest, line.naturalTextWidth());
+    }
+    layout.endLayout();
     return lines;
 }
 
-void OpenStyle(QString& html, const Style& style) {
+// One run of one style as rich text.
+void AppendRun(QString& html, const Style& style, const QString& text) {
+    QString css;
     if (style.bold > 0) {
-        html += u"<b>";
+        css += u"font-weight:bold;"_s;
     }
     if (style.italic > 0) {
-        html += u"<i>";
+        css += u"font-style:italic;"_s;
     }
-    if (!style.colour.isEmpty()) {
-        html += u"<span style=\"color:#";
-        html += style.colour;
-        html += u"\">";
+    if (style.colour) {
+        css += u"color:"_s + QString::fromStdString(FormatColour(*style.colour));
     }
+    html += css.isEmpty()
+                ? text.toHtmlEscaped()
+                : u"<span style=\""_s + css + u"\">"_s + text.toHtmlEscaped() + u"</span>"_s;
 }
 
-void CloseStyle(QString& html, const Style& style) {
-    if (!style.colour.isEmpty()) {
-        html += u"</span>";
-    }
-    if (style.italic > 0) {
-        html += u"</i>";
-    }
-    if (style.bold > 0) {
-        html += u"</b>";
-    }
-}
-
-// The cells as rich text, one span per run of one style. Qt shapes each such run on its own,
-// so a letter of a joining script at the edge of a run (or of a line) would take its isolated
-// form; a zero width joiner on either side of the edge keeps both letters in their joined
-// forms.
-QString CellsHtml(const Shown& shown, const std::vector<bool>& breakBefore,
-                  QStringView indent = {}) {
+// The cells as rich text, a run of one style at a time, every line starting with `indent`.
+// Qt shapes each run on its own, so a letter of a joining script at the edge of a run (or of
+// a line) would take its isolated form; a zero width joiner on either side of the edge keeps
+// both letters in their joined forms.
+QString CellsHtml(const Shown& shown, const std::vector<bool>& breakBefore = {},
+                  const QString& indent = {}) {
     const std::vector<Cell>& cells = shown.cells;
-    QString html = indent.toString();
+    QString html = indent;
     QString run;
     for (std::size_t i = 0; i < cells.size(); ++i) {
-        const bool startsRun = i == 0 || !(cells[i].style == cells[i - 1].style);
-        if (startsRun) {
-            if (i > 0) {
-                html += run.toHtmlEscaped();
-                run.clear();
-                CloseStyle(html, cells[i - 1].style);
-            }
-            OpenStyle(html, cells[i].style);
-        }
-        const bool last = i + 1 == cells.size();
-        const bool edgeAfter =
-            !last && (breakBefore[i + 1] || !(cells[i + 1].style == cells[i].style));
-        if (i > 0 && breakBefore[i]) {
-            html += run.toHtmlEscaped();
-            run.clear();
-            html += u"<br>";
-            html += indent;
-        }
-        if (i > 0 && (startsRun || breakBefore[i]) && JoinsNext(cells[i - 1]) &&
-            JoinsPrevious(cells[i])) {
-            run += kJoiner;
-        }
         run += cells[i].text;
-        if (edgeAfter && JoinsNext(cells[i]) && JoinsPrevious(cells[i + 1])) {
-            run += kJoiner;
+        const bool last = i + 1 == cells.size();
+        const bool newLine = !last && i + 1 < breakBefore.size() && breakBefore[i + 1];
+        if (last || newLine || !(cells[i + 1].style == cells[i].style)) {
+            const bool joined =
+                !last && Joins(cells[i].text, true) && Joins(cells[i + 1].text, false);
+            if (joined) {
+                run += kJoiner;
+            }
+            AppendRun(html, cells[i].style, run);
+            run = joined ? QString(kJoiner) : QString();
+            if (newLine) {
+                html += u"<br>"_s + indent;
+            }
         }
-    }
-    html += run.toHtmlEscaped();
-    if (!cells.empty()) {
-        CloseStyle(html, cells.back().style);
     }
     if (shown.cut) {
         html += QChar(0x2026); // …
@@ -341,93 +278,44 @@ QString CellsHtml(const Shown& shown, const std::vector<bool>& breakBefore,
     return html;
 }
 
-int HexValue(QChar c) {
-    const char16_t u = c.unicode();
-    return u <= u'9' ? u - u'0' : (u | 0x20) - u'a' + 10;
-}
-
-// Six hex digits, already checked. By hand: QStringView::toUInt took half the time of
-// counting a 99,999-character full markup.
-Rgb RgbOf(QStringView digits) {
-    const auto pair = [digits](qsizetype i) {
-        return static_cast<std::uint8_t>(HexValue(digits[i]) * 16 + HexValue(digits[i + 1]));
-    };
-    return {pair(0), pair(2), pair(4)};
-}
-
-QString HexOf(Rgb colour) {
-    return QStringLiteral("#%1%2%3")
-        .arg(colour.red, 2, 16, QChar(u'0'))
-        .arg(colour.green, 2, 16, QChar(u'0'))
-        .arg(colour.blue, 2, 16, QChar(u'0'));
+// pre-wrap keeps runs of spaces as typed but still lets a long preview wrap.
+QString Paragraph(const QString& body, const QString& style = {}) {
+    return u"<p style=\"white-space:pre-wrap;"_s + style + u"\">"_s + body + u"</p>"_s;
 }
 
 QString Thousands(std::int64_t n) {
     return QString::fromStdString(WithThousands(n));
 }
 
-// The widest paragraph of the cells, unwrapped.
-qreal WidestParagraph(const std::vector<Cell>& cells, const std::vector<qreal>& advances) {
-    qreal widest = 0;
-    qreal line = 0;
-    for (std::size_t i = 0; i < cells.size(); ++i) {
-        line = IsLineBreak(cells[i]) ? 0 : line + advances[i];
-        widest = std::max(widest, line);
-    }
-    return widest;
-}
-
-QString Rendering(const QString& body, Rgb background, Rgb text) {
-    return QStringLiteral("<p style=\"margin:0; white-space:pre-wrap; background-color:%1; "
-                          "color:%2\">")
-               .arg(HexOf(background), HexOf(text)) +
-           body + QStringLiteral("</p>");
-}
-
 } // namespace
 
-QString PreviewHtml(QStringView markup, const QFont& font, int width) {
-    const Shown shown = ShownCharacters(markup, kPreviewCharacters);
-    if (shown.cells.empty()) {
-        return {};
-    }
-    const std::vector<bool> breaks = width > 0
-                                         ? BreakLines(shown.cells, Advances(shown.cells, font),
-                                                      width, std::numeric_limits<int>::max())
-                                               .breakBefore
-                                         : std::vector<bool>(shown.cells.size(), false);
-    // pre-wrap keeps runs of spaces as typed but still lets a long preview wrap.
-    return QStringLiteral("<p style=\"white-space:pre-wrap\">") + CellsHtml(shown, breaks) +
-           QStringLiteral("</p>");
+QString PreviewHtml(QStringView markup) {
+    const Shown shown = ShownCharacters(markup);
+    return shown.cells.empty() ? QString() : Paragraph(CellsHtml(shown));
 }
 
 QString ContrastLine(QStringView markup) {
     LegibilityCount count(kLightBackground, kDarkBackground);
     ForEachRun(markup, [&count](QStringView run, const Style& style) {
-        if (style.colour.isEmpty()) {
-            count.addUncoloured(Units(run));
-        } else {
-            count.add(Units(run), RgbOf(style.colour));
-        }
+        count.add({run.utf16(), static_cast<std::size_t>(run.size())}, style.colour);
         return true;
     });
     const Legibility legibility = count.result();
-    const QString of = Thousands(legibility.characters);
-    const QString characters =
-        legibility.characters == 1 ? QObject::tr("character") : QObject::tr("characters");
+    const auto part = [&](std::int64_t hard) {
+        return QObject::tr("%1 of %2 %3")
+            .arg(Thousands(hard), Thousands(legibility.characters),
+                 legibility.characters == 1 ? QObject::tr("character") : QObject::tr("characters"));
+    };
     if (legibility.hardOnLight > 0 && legibility.hardOnDark > 0) {
-        return QObject::tr("Hard to read on light backgrounds: %1 of %2 %3; on dark backgrounds: "
-                           "%4 of %2 %3")
-            .arg(Thousands(legibility.hardOnLight), of, characters,
-                 Thousands(legibility.hardOnDark));
+        return QObject::tr("Hard to read on light backgrounds: %1; on dark backgrounds: %2")
+            .arg(part(legibility.hardOnLight), part(legibility.hardOnDark));
     }
     if (legibility.hardOnLight > 0) {
-        return QObject::tr("Hard to read on light backgrounds: %1 of %2 %3")
-            .arg(Thousands(legibility.hardOnLight), of, characters);
+        return QObject::tr("Hard to read on light backgrounds: %1")
+            .arg(part(legibility.hardOnLight));
     }
     if (legibility.hardOnDark > 0) {
-        return QObject::tr("Hard to read on dark backgrounds: %1 of %2 %3")
-            .arg(Thousands(legibility.hardOnDark), of, characters);
+        return QObject::tr("Hard to read on dark backgrounds: %1").arg(part(legibility.hardOnDark));
     }
     return {};
 }
@@ -448,51 +336,40 @@ QString PreviewToolTip(QStringView markup, QStringView compact, const QFont& fon
         return {};
     }
     const QString contrast = ContrastLine(compact.isEmpty() ? markup : compact);
-    Shown shown = ShownCharacters(markup, kPreviewCharacters);
-    std::vector<qreal> advances = Advances(shown.cells, font);
-
-    // The width and the line breaks are worked out here from the font's advances, once: a
-    // table around each rendering, or QLabel left to wrap them, measured the rich text many
-    // times over (11 ms of the 16 at 200 characters). Only the two header lines sit in a
-    // table, whose fixed width sets the tooltip's.
     const QFontMetricsF metrics(font);
-    const qreal header =
-        std::max(metrics.horizontalAdvance(length), metrics.horizontalAdvance(contrast));
-    const qreal natural = std::max(header, WidestParagraph(shown.cells, advances));
-    const int width = static_cast<int>(
-        std::ceil(std::min(natural + 2 * kPadding + kSlack, screen.width() / 2.0)));
     // Each line of a rendering starts with a no-break space, so the text keeps off the edge.
     const QString indent(QChar(0x00A0));
-    const qreal inner = width - 2 * kPadding - kSlack - metrics.horizontalAdvance(indent);
-
+    const qreal frame = 2 * kPadding + kSlack + metrics.horizontalAdvance(indent);
+    const qreal half = screen.width() / 2.0;
     // Two renderings and the header must fit the screen's height.
-    QFont boldFont = font;
-    boldFont.setBold(true);
-    const qreal lineHeight = std::max(metrics.lineSpacing(), QFontMetricsF(boldFont).lineSpacing());
-    const int headerLines = contrast.isEmpty() ? 1 : 2;
-    const int lines =
-        static_cast<int>((screen.height() * kHeightShare - 4 * kPadding) / (2 * lineHeight)) -
-        headerLines;
-    const Lines broken = BreakLines(shown.cells, advances, inner, std::max(lines, 1));
-    if (broken.fitting < shown.cells.size()) {
-        shown.cells.resize(broken.fitting);
+    const qreal height = (screen.height() * kHeightShare - 4 * kPadding) / 2 -
+                         (contrast.isEmpty() ? 1 : 2) * metrics.lineSpacing();
+    Shown shown = ShownCharacters(markup);
+    const Lines lines = BreakLines(shown.cells, font, half - frame, height);
+    if (lines.fitting < shown.cells.size()) {
+        shown.cells.resize(lines.fitting);
         shown.cut = true;
     }
-
-    QString tip = QStringLiteral("<table width=\"%1\" cellspacing=\"0\" cellpadding=\"0\">"
-                                 "<tr><td><p style=\"margin:%2px\">%3</p>")
-                      .arg(width)
-                      .arg(kPadding)
-                      .arg(length.toHtmlEscaped());
+    // Only the two header lines sit in a table, whose fixed width sets the tooltip's.
+    const qreal header =
+        std::max(metrics.horizontalAdvance(length), metrics.horizontalAdvance(contrast));
+    const int width = static_cast<int>(
+        std::ceil(std::min(std::max(header + 2 * kPadding + kSlack, lines.widest + frame), half)));
+    const QString margin = u"<p style=\"margin:%1px\">"_s.arg(kPadding);
+    QString tip = u"<table width=\"%1\" cellspacing=\"0\" cellpadding=\"0\"><tr><td>"_s.arg(width) +
+                  margin + length.toHtmlEscaped() + u"</p>"_s;
     if (!contrast.isEmpty()) {
-        tip += QStringLiteral("<p style=\"margin:%1px\">").arg(kPadding) +
-               contrast.toHtmlEscaped() + QStringLiteral("</p>");
+        tip += margin + contrast.toHtmlEscaped() + u"</p>"_s;
     }
-    tip += QStringLiteral("</td></tr></table>");
+    tip += u"</td></tr></table>"_s;
     if (!shown.cells.empty() || shown.cut) {
-        const QString html = CellsHtml(shown, broken.breakBefore, indent);
-        tip += Rendering(html, kLightBackground, kLightText) +
-               Rendering(html, kDarkBackground, kDarkText);
+        const QString html = CellsHtml(shown, lines.breakBefore, indent);
+        // Text outside any colour tag takes the forum's own text colour.
+        const auto on = [&html](Colour background, QStringView text) {
+            return Paragraph(html, u"margin:0; background-color:%1; color:%2"_s.arg(
+                                       QString::fromStdString(FormatColour(background)), text));
+        };
+        tip += on(kLightBackground, u"#000000") + on(kDarkBackground, u"#DCDCDC");
     }
     return tip;
 }
