@@ -14,7 +14,6 @@
 #include <charconv>
 #include <cmath>
 #include <optional>
-#include <string_view>
 #include <vector>
 
 using namespace Qt::Literals::StringLiterals;
@@ -23,22 +22,22 @@ namespace huewright {
 
 namespace {
 
-constexpr qsizetype kLongestRun = 4096;
+constexpr qsizetype kLongestRun = 4096; // of literal text split into characters
+constexpr QStringView kEllipsis = u"\u2026";
 constexpr QChar kJoiner(0x200D); // ZERO WIDTH JOINER
+constexpr QChar kIndent(0x00A0); // starts every line of a rendering, off the edge
 constexpr int kPadding = 4;      // around each rendering, in pixels
-// Room for rounding between the line breaking here and the tooltip's own layout, in pixels.
+// Room for rounding between the line breaks here and the tooltip's own layout, in pixels.
 constexpr int kSlack = 8;
-// Share of the screen's height the preview may fill.
-constexpr double kHeightShare = 0.8;
-
+constexpr double kHeightShare = 0.8; // of the screen, for the whole preview
 // The backgrounds a forum's light and dark styles typically show a signature on.
 constexpr Colour kLightBackground{0xFF, 0xFF, 0xFF};
 constexpr Colour kDarkBackground{0x1E, 0x1E, 0x1E};
 
 struct Style {
-    int bold = 0;
+    int bold = 0; // how many [b] are open
     int italic = 0;
-    std::optional<Colour> colour; // none outside colour tags
+    std::optional<Colour> colour;
 
     bool operator==(const Style& other) const {
         return (bold > 0) == (other.bold > 0) && (italic > 0) == (other.italic > 0) &&
@@ -46,36 +45,28 @@ struct Style {
     }
 };
 
-// Exactly six ASCII hex digits as a colour. Not ParseColour: the markup's grammar is narrower
-// (no names, no three digits, no white space). Not QStringView::toUInt either: it took half
-// the time of counting a 99,999-character full markup.
+// Exactly six hex digits as a colour. std::from_chars takes no sign, prefix or white space,
+// which ParseColour (names, #RGB) and QStringView::toUInt do; toUInt also took half the time
+// of counting a 99,999-character full markup.
 std::optional<Colour> HexColour(QStringView digits) {
-    std::array<char, 6> ascii{};
-    for (std::size_t i = 0; i < ascii.size(); ++i) {
-        const char16_t unit = digits[static_cast<qsizetype>(i)].unicode();
-        if (unit > 0x7F) {
-            return std::nullopt;
-        }
-        ascii.at(i) = static_cast<char>(unit);
-    }
+    std::array<char, 6> latin1{}; // beyond Latin-1 a unit becomes 0, no digit either
+    std::ranges::transform(digits, latin1.begin(), [](QChar c) { return c.toLatin1(); });
     unsigned rgb = 0;
-    const char* const last = ascii.data() + ascii.size();
-    const auto [end, error] = std::from_chars(ascii.data(), last, rgb, 16);
-    if (error != std::errc() || end != last) {
+    const char* const last = latin1.data() + latin1.size();
+    if (const auto [end, error] = std::from_chars(latin1.data(), last, rgb, 16);
+        error != std::errc() || end != last) {
         return std::nullopt;
     }
     return Colour{static_cast<int>(rgb >> 16), static_cast<int>((rgb >> 8) & 0xFF),
                   static_cast<int>(rgb & 0xFF)};
 }
 
-// Applies the tag at the front of `rest`, if it is one the forum honours, to `style`; its
-// length, or 0.
+// Applies the tag at the front of `rest` to `style` if the forum honours it; its length, or 0.
 qsizetype ApplyTag(QStringView rest, Style& style) {
-    constexpr qsizetype kColourTag = 15; // [color=#RRGGBB]
-    if (rest.startsWith(u"[color=#") && rest.size() >= kColourTag && rest[14] == u']') {
+    if (rest.size() >= 15 && rest.startsWith(u"[color=#") && rest[14] == u']') {
         if (const auto colour = HexColour(rest.mid(8, 6))) {
             style.colour = colour;
-            return kColourTag;
+            return 15;
         }
     }
     if (rest.startsWith(u"[/color]")) {
@@ -83,19 +74,16 @@ qsizetype ApplyTag(QStringView rest, Style& style) {
         return 8;
     }
     struct Switch {
-        QStringView open;
-        QStringView close;
+        QStringView tag;
         int Style::*depth;
+        int step;
     };
-    for (const Switch& s :
-         {Switch{u"[b]", u"[/b]", &Style::bold}, Switch{u"[i]", u"[/i]", &Style::italic}}) {
-        if (rest.startsWith(s.open)) {
-            ++(style.*s.depth);
-            return s.open.size();
-        }
-        if (rest.startsWith(s.close)) {
-            style.*s.depth = std::max(0, style.*s.depth - 1);
-            return s.close.size();
+    for (const auto& [tag, depth, step] :
+         {Switch{u"[b]", &Style::bold, 1}, Switch{u"[/b]", &Style::bold, -1},
+          Switch{u"[i]", &Style::italic, 1}, Switch{u"[/i]", &Style::italic, -1}}) {
+        if (rest.startsWith(tag)) {
+            style.*depth = std::max(0, style.*depth + step);
+            return tag.size();
         }
     }
     return 0;
@@ -112,8 +100,8 @@ template <typename Visit> void ForEachRun(QStringView markup, Visit&& visit) {
             continue;
         }
         // Literal text runs to the next '[' that might open a tag (at least one character).
-        qsizetype end = markup.indexOf(u'[', pos + 1);
-        end = end < 0 ? markup.size() : end;
+        const qsizetype next = markup.indexOf(u'[', pos + 1);
+        const qsizetype end = next < 0 ? markup.size() : next;
         if (!visit(markup.mid(pos, end - pos), style)) {
             return;
         }
@@ -125,17 +113,13 @@ template <typename Visit> void ForEachRun(QStringView markup, Visit&& visit) {
 struct Cell {
     QStringView text;
     Style style;
-};
-
-struct Shown {
-    std::vector<Cell> cells;
-    bool cut = false; // more characters follow
+    bool lineStart = false; // the preview breaks the line before it
 };
 
 // The first kPreviewCharacters characters, counted as a reader sees them so that an emoji or
-// an accented letter is never cut in half.
-Shown ShownCharacters(QStringView markup) {
-    Shown shown;
+// an accented letter is never cut in half, then "…" if more follow.
+std::vector<Cell> ShownCharacters(QStringView markup) {
+    std::vector<Cell> cells;
     ForEachRun(markup, [&](QStringView run, const Style& style) {
         // A huge run without brackets is looked at in slices: only its start can be shown.
         if (run.size() > kLongestRun) {
@@ -145,16 +129,16 @@ Shown ShownCharacters(QStringView markup) {
         qsizetype from = 0;
         for (qsizetype to = characters.toNextBoundary(); to >= 0;
              to = characters.toNextBoundary()) {
-            if (std::ssize(shown.cells) == kPreviewCharacters) {
-                shown.cut = true;
+            if (std::ssize(cells) == kPreviewCharacters) {
+                cells.push_back({kEllipsis, {}});
                 return false;
             }
-            shown.cells.push_back({run.mid(from, to - from), style});
+            cells.push_back({run.mid(from, to - from), style});
             from = to;
         }
         return true;
     });
-    return shown;
+    return cells;
 }
 
 // Whether the first (or, `fromEnd`, the last) letter of a joining script in `text` joins its
@@ -171,38 +155,26 @@ bool Joins(QStringView text, bool fromEnd) {
     return false;
 }
 
-struct Lines {
-    std::vector<bool> breakBefore; // a line break goes in before this cell
-    std::size_t fitting = 0;       // how many cells fit in the height allowed
-    qreal widest = 0;              // the widest line, in pixels
-};
-
-// The cells wrapped at `width` pixels of `font` as a browser wraps them (at break
-// opportunities, inside a word only where it is wider than a line), as many lines as fit in
-// `height`. The breaks are written into the preview: QLabel left to wrap the rich text, or
-// a table around it, laid it out many times over (11 ms of the 16 at 200 characters).
-Lines BreakLines(const std::vector<Cell>& cells, const QFont& font, qreal width, qreal height) {
-    Lines lines{std::vector<bool>(cells.size(), false), cells.size(), 0};
+// Wraps the cells at `width` pixels of `font` as a browser does (at break opportunities,
+// inside a word only where it is wider than a line) and cuts them, ending in "…", to the
+// lines that fit in `height`; returns the widest line's width. The breaks are written into
+// the preview: QLabel left to wrap the rich text, or a table around it, laid it out many
+// times over (11 ms of the 16 at 200 characters).
+qreal BreakLines(std::vector<Cell>& cells, const QFont& font, qreal width, qreal height) {
     QString text;
     std::vector<qsizetype> starts;
     QList<QTextLayout::FormatRange> formats;
     for (const Cell& cell : cells) {
         starts.push_back(text.size());
-        if (cell.style.bold > 0 || cell.style.italic > 0) {
-            QTextCharFormat format;
-            format.setFontWeight(cell.style.bold > 0 ? QFont::Bold : QFont::Normal);
-            format.setFontItalic(cell.style.italic > 0);
-            formats.append(
-                {static_cast<int>(text.size()), static_cast<int>(cell.text.size()), format});
-        }
+        QTextCharFormat format;
+        format.setFontWeight(cell.style.bold > 0 ? QFont::Bold : QFont::Normal);
+        format.setFontItalic(cell.style.italic > 0);
+        formats.append({static_cast<int>(text.size()), static_cast<int>(cell.text.size()), format});
         text += cell.text;
     }
     // QTextLayout ends a line only at its own separator.
-    constexpr QStringView kLineBreaks = u"\n\r\v\f\u0085\u2029";
-    for (QChar& c : text) {
-        if (kLineBreaks.contains(c)) {
-            c = QChar::LineSeparator;
-        }
+    for (const QChar c : QStringView(u"\n\r\v\f\u0085\u2029")) {
+        text.replace(c, QChar::LineSeparator);
     }
     QTextLayout layout(text, font);
     layout.setFormats(formats);
@@ -210,70 +182,57 @@ Lines BreakLines(const std::vector<Cell>& cells, const QFont& font, qreal width,
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout.setTextOption(option);
     layout.beginLayout();
-    qreal y = 0;
-    for (QTextLine line = layout.createLine(); line.isValid() && !cells.empty();
-         line = layout.createLine()) {
+    qreal bottom = 0;
+    qreal widest = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
         line.setLineWidth(width);
         const auto first = static_cast<std::size_t>(
             std::upper_bound(starts.begin(), starts.end(), line.textStart()) - starts.begin() - 1);
-        y += line.height();
-        if (y > height && first > 0) {
-            lines.fitting = first;
+        bottom += line.height();
+        if (first > 0 && bottom > height) {
+            cells.resize(first);
+            cells.push_back({kEllipsis, {}});
             break;
         }
-        // After a typed line break the text itself breaks the line.
-        lines.breakBefore[first] = first > 0 && text[line.textStart() - 1] != QChar::LineSeparator;
-        lines.widest = std::max(lines.widest, line.naturalTextWidth());
+        // After a typed line break the text breaks the line itself.
+        cells[first].lineStart = first > 0 && text[line.textStart() - 1] != QChar::LineSeparator;
+        widest = std::max(widest, line.naturalTextWidth());
     }
     layout.endLayout();
-    return lines;
+    return widest;
 }
 
-// One run of one style as rich text.
 void AppendRun(QString& html, const Style& style, const QString& text) {
-    QString css;
-    if (style.bold > 0) {
-        css += u"font-weight:bold;"_s;
-    }
-    if (style.italic > 0) {
-        css += u"font-style:italic;"_s;
-    }
-    if (style.colour) {
-        css += u"color:"_s + QString::fromStdString(FormatColour(*style.colour));
-    }
-    html += css.isEmpty()
-                ? text.toHtmlEscaped()
-                : u"<span style=\""_s + css + u"\">"_s + text.toHtmlEscaped() + u"</span>"_s;
+    const QString colour = style.colour
+                               ? u"color:"_s + QString::fromStdString(FormatColour(*style.colour))
+                               : QString();
+    html += u"<span style=\""_s + (style.bold > 0 ? u"font-weight:bold;"_s : QString()) +
+            (style.italic > 0 ? u"font-style:italic;"_s : QString()) + colour + u"\">"_s +
+            text.toHtmlEscaped() + u"</span>"_s;
 }
 
 // The cells as rich text, a run of one style at a time, every line starting with `indent`.
 // Qt shapes each run on its own, so a letter of a joining script at the edge of a run (or of
 // a line) would take its isolated form; a zero width joiner on either side of the edge keeps
 // both letters in their joined forms.
-QString CellsHtml(const Shown& shown, const std::vector<bool>& breakBefore = {},
-                  const QString& indent = {}) {
-    const std::vector<Cell>& cells = shown.cells;
+QString CellsHtml(const std::vector<Cell>& cells, const QString& indent = {}) {
     QString html = indent;
     QString run;
     for (std::size_t i = 0; i < cells.size(); ++i) {
         run += cells[i].text;
-        const bool last = i + 1 == cells.size();
-        const bool newLine = !last && i + 1 < breakBefore.size() && breakBefore[i + 1];
-        if (last || newLine || !(cells[i + 1].style == cells[i].style)) {
+        const Cell* next = i + 1 < cells.size() ? &cells[i + 1] : nullptr;
+        if (next == nullptr || next->lineStart || !(next->style == cells[i].style)) {
             const bool joined =
-                !last && Joins(cells[i].text, true) && Joins(cells[i + 1].text, false);
+                next != nullptr && Joins(cells[i].text, true) && Joins(next->text, false);
             if (joined) {
                 run += kJoiner;
             }
             AppendRun(html, cells[i].style, run);
             run = joined ? QString(kJoiner) : QString();
-            if (newLine) {
+            if (next != nullptr && next->lineStart) {
                 html += u"<br>"_s + indent;
             }
         }
-    }
-    if (shown.cut) {
-        html += QChar(0x2026); // …
     }
     return html;
 }
@@ -290,8 +249,8 @@ QString Thousands(std::int64_t n) {
 } // namespace
 
 QString PreviewHtml(QStringView markup) {
-    const Shown shown = ShownCharacters(markup);
-    return shown.cells.empty() ? QString() : Paragraph(CellsHtml(shown));
+    const std::vector<Cell> cells = ShownCharacters(markup);
+    return cells.empty() ? QString() : Paragraph(CellsHtml(cells));
 }
 
 QString ContrastLine(QStringView markup) {
@@ -300,34 +259,28 @@ QString ContrastLine(QStringView markup) {
         count.add({run.utf16(), static_cast<std::size_t>(run.size())}, style.colour);
         return true;
     });
-    const Legibility legibility = count.result();
-    const auto part = [&](std::int64_t hard) {
+    const Legibility l = count.result();
+    const auto part = [&l](std::int64_t hard) {
         return QObject::tr("%1 of %2 %3")
-            .arg(Thousands(hard), Thousands(legibility.characters),
-                 legibility.characters == 1 ? QObject::tr("character") : QObject::tr("characters"));
+            .arg(Thousands(hard), Thousands(l.characters),
+                 l.characters == 1 ? QObject::tr("character") : QObject::tr("characters"));
     };
-    if (legibility.hardOnLight > 0 && legibility.hardOnDark > 0) {
+    if (l.hardOnLight > 0 && l.hardOnDark > 0) {
         return QObject::tr("Hard to read on light backgrounds: %1; on dark backgrounds: %2")
-            .arg(part(legibility.hardOnLight), part(legibility.hardOnDark));
+            .arg(part(l.hardOnLight), part(l.hardOnDark));
     }
-    if (legibility.hardOnLight > 0) {
-        return QObject::tr("Hard to read on light backgrounds: %1")
-            .arg(part(legibility.hardOnLight));
+    if (l.hardOnLight > 0) {
+        return QObject::tr("Hard to read on light backgrounds: %1").arg(part(l.hardOnLight));
     }
-    if (legibility.hardOnDark > 0) {
-        return QObject::tr("Hard to read on dark backgrounds: %1").arg(part(legibility.hardOnDark));
-    }
-    return {};
+    return l.hardOnDark > 0
+               ? QObject::tr("Hard to read on dark backgrounds: %1").arg(part(l.hardOnDark))
+               : QString();
 }
 
 QString OutputDescription(QStringView markup, QStringView compact) {
-    QString description = LengthLine(markup, compact);
     // The compact form renders alike and is far shorter to read.
     const QString contrast = ContrastLine(compact.isEmpty() ? markup : compact);
-    if (!contrast.isEmpty()) {
-        description += u'\n' + contrast;
-    }
-    return description;
+    return LengthLine(markup, compact) + (contrast.isEmpty() ? QString() : u'\n' + contrast);
 }
 
 QString PreviewToolTip(QStringView markup, QStringView compact, const QFont& font, QSize screen) {
@@ -337,34 +290,28 @@ QString PreviewToolTip(QStringView markup, QStringView compact, const QFont& fon
     }
     const QString contrast = ContrastLine(compact.isEmpty() ? markup : compact);
     const QFontMetricsF metrics(font);
-    // Each line of a rendering starts with a no-break space, so the text keeps off the edge.
-    const QString indent(QChar(0x00A0));
-    const qreal frame = 2 * kPadding + kSlack + metrics.horizontalAdvance(indent);
     const qreal half = screen.width() / 2.0;
+    const qreal frame = 2 * kPadding + kSlack + metrics.horizontalAdvance(kIndent);
     // Two renderings and the header must fit the screen's height.
     const qreal height = (screen.height() * kHeightShare - 4 * kPadding) / 2 -
                          (contrast.isEmpty() ? 1 : 2) * metrics.lineSpacing();
-    Shown shown = ShownCharacters(markup);
-    const Lines lines = BreakLines(shown.cells, font, half - frame, height);
-    if (lines.fitting < shown.cells.size()) {
-        shown.cells.resize(lines.fitting);
-        shown.cut = true;
-    }
+    std::vector<Cell> cells = ShownCharacters(markup);
+    const qreal widest = cells.empty() ? 0 : BreakLines(cells, font, half - frame, height);
     // Only the two header lines sit in a table, whose fixed width sets the tooltip's.
     const qreal header =
         std::max(metrics.horizontalAdvance(length), metrics.horizontalAdvance(contrast));
     const int width = static_cast<int>(
-        std::ceil(std::min(std::max(header + 2 * kPadding + kSlack, lines.widest + frame), half)));
-    const QString margin = u"<p style=\"margin:%1px\">"_s.arg(kPadding);
-    QString tip = u"<table width=\"%1\" cellspacing=\"0\" cellpadding=\"0\"><tr><td>"_s.arg(width) +
-                  margin + length.toHtmlEscaped() + u"</p>"_s;
-    if (!contrast.isEmpty()) {
-        tip += margin + contrast.toHtmlEscaped() + u"</p>"_s;
+        std::ceil(std::min(std::max(header + 2 * kPadding + kSlack, widest + frame), half)));
+    QString tip = u"<table width=\"%1\" cellspacing=\"0\" cellpadding=\"0\"><tr><td>"_s.arg(width);
+    for (const QString& line : {length, contrast}) {
+        if (!line.isEmpty()) {
+            tip += u"<p style=\"margin:%1px\">"_s.arg(kPadding) + line.toHtmlEscaped() + u"</p>"_s;
+        }
     }
     tip += u"</td></tr></table>"_s;
-    if (!shown.cells.empty() || shown.cut) {
-        const QString html = CellsHtml(shown, lines.breakBefore, indent);
+    if (!cells.empty()) {
         // Text outside any colour tag takes the forum's own text colour.
+        const QString html = CellsHtml(cells, QString(kIndent));
         const auto on = [&html](Colour background, QStringView text) {
             return Paragraph(html, u"margin:0; background-color:%1; color:%2"_s.arg(
                                        QString::fromStdString(FormatColour(background)), text));
