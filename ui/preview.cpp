@@ -113,6 +113,7 @@ template <typename Visit> void ForEachRun(QStringView markup, Visit&& visit) {
 struct Cell {
     QStringView text;
     Style style;
+    qsizetype at = 0;       // where it starts in the text laid out
     bool lineStart = false; // the preview breaks the line before it
 };
 
@@ -162,10 +163,9 @@ bool Joins(QStringView text, bool fromEnd) {
 // times over (11 ms of the 16 at 200 characters).
 qreal BreakLines(std::vector<Cell>& cells, const QFont& font, qreal width, qreal height) {
     QString text;
-    std::vector<qsizetype> starts;
     QList<QTextLayout::FormatRange> formats;
-    for (const Cell& cell : cells) {
-        starts.push_back(text.size());
+    for (Cell& cell : cells) {
+        cell.at = text.size();
         QTextCharFormat format;
         format.setFontWeight(cell.style.bold > 0 ? QFont::Bold : QFont::Normal);
         format.setFontItalic(cell.style.italic > 0);
@@ -187,7 +187,7 @@ qreal BreakLines(std::vector<Cell>& cells, const QFont& font, qreal width, qreal
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
         line.setLineWidth(width);
         const auto first = static_cast<std::size_t>(
-            std::upper_bound(starts.begin(), starts.end(), line.textStart()) - starts.begin() - 1);
+            std::ranges::upper_bound(cells, line.textStart(), {}, &Cell::at) - cells.begin() - 1);
         bottom += line.height();
         if (first > 0 && bottom > height) {
             cells.resize(first);
