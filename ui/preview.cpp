@@ -76,6 +76,7 @@ qsizetype ApplyTag(QStringView rest, Style& style) {
     struct Switch {
         QStringView tag;
         int Style::*depth;
+        // cppcheck-suppress unusedStructMember ; read through a structured binding
         int step;
     };
     for (const auto& [tag, depth, step] :
