@@ -633,7 +633,7 @@ TEST(Engine, CharacterBoundsOfEmptyText) {
 }
 
 // WCAG 2.x written out as its text gives it, a channel at a time.
-double WcagLuminance(Rgb c) {
+double WcagLuminance(Colour c) {
     const auto linear = [](int v) {
         const double s = v / 255.0;
         return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
@@ -641,18 +641,18 @@ double WcagLuminance(Rgb c) {
     return 0.2126 * linear(c.red) + 0.7152 * linear(c.green) + 0.0722 * linear(c.blue);
 }
 
-double WcagRatio(Rgb a, Rgb b) {
+double WcagRatio(Colour a, Colour b) {
     const double la = WcagLuminance(a);
     const double lb = WcagLuminance(b);
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-constexpr Rgb kWhite{255, 255, 255};
-constexpr Rgb kDark{0x1E, 0x1E, 0x1E};
+constexpr Colour kWhite{255, 255, 255};
+constexpr Colour kDark{0x1E, 0x1E, 0x1E};
 
 struct LegibilityCase {
     const char* name;
-    std::vector<std::pair<std::u16string, Rgb>> runs;
+    std::vector<std::pair<std::u16string, Colour>> runs;
     Legibility expected;
 };
 
@@ -671,7 +671,7 @@ LegibilityCase Gradient() {
     LegibilityCase c{"black to white", {}, {}};
     for (int i = 0; i <= 10; ++i) {
         const auto v = static_cast<std::uint8_t>(i * 255 / 10);
-        const Rgb colour{v, v, v};
+        const Colour colour{v, v, v};
         c.runs.emplace_back(u"g", colour);
         ++c.expected.characters;
         c.expected.hardOnLight += WcagRatio(colour, kWhite) < 3.0 ? 1 : 0;
@@ -703,8 +703,7 @@ TEST(Engine, ContrastRatioIsWcags) {
     EXPECT_DOUBLE_EQ(ContrastRatio(kWhite, kWhite), 1.0);
     EXPECT_NEAR(ContrastRatio({0x76, 0x76, 0x76}, kWhite), 4.54, 0.005);
     for (int v = 0; v < 256; v += 5) {
-        const Rgb grey{static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v),
-                       static_cast<std::uint8_t>(v)};
+        const Colour grey{v, v, v};
         EXPECT_NEAR(ContrastRatio(grey, kDark), WcagRatio(grey, kDark), 1e-12) << v;
     }
 }

@@ -15,9 +15,8 @@ namespace {
 
 constexpr int kRingWidth = 2;
 
-Rgb RgbOf(const QColor& colour) {
-    return {static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
-            static_cast<std::uint8_t>(colour.blue())};
+Colour ColourOf(const QColor& colour) {
+    return {colour.red(), colour.green(), colour.blue()};
 }
 
 // Whether the style's focus frame is a mark one can see: opaque pixels, at WCAG's 3:1
@@ -34,13 +33,13 @@ bool DrawsClearFocusFrame(const QStyle& style, const QStyleOptionFocusRect& opti
         QPainter painter(&probe);
         style.drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, &widget);
     }
-    const Rgb window = RgbOf(option.palette.color(QPalette::Window));
+    const Colour window = ColourOf(option.palette.color(QPalette::Window));
     qsizetype seen = 0;
     for (int y = 0; y < probe.height(); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(probe.constScanLine(y));
         for (int x = 0; x < probe.width(); ++x) {
             if (qAlpha(line[x]) == 255 &&
-                ContrastRatio(RgbOf(QColor(line[x])), window) >= kLeastReadableContrast) {
+                ContrastRatio(ColourOf(QColor(line[x])), window) >= kLeastReadableContrast) {
                 ++seen;
             }
         }

@@ -2,8 +2,6 @@
 // dark forum background, and how many characters are hard to read on either.
 #pragma once
 
-#include "huewright/contrast.h"
-
 #include <QFont>
 #include <QSize>
 #include <QString>
@@ -14,18 +12,10 @@ namespace huewright {
 // Characters shown before the preview is cut off with an ellipsis.
 inline constexpr int kPreviewCharacters = 200;
 
-// The two backgrounds a forum's light and dark styles typically show a signature on, and their
-// own text colours, for text outside any colour tag.
-inline constexpr Rgb kLightBackground{0xFF, 0xFF, 0xFF};
-inline constexpr Rgb kLightText{0x00, 0x00, 0x00};
-inline constexpr Rgb kDarkBackground{0x1E, 0x1E, 0x1E};
-inline constexpr Rgb kDarkText{0xDC, 0xDC, 0xDC};
-
 // Rich text rendering `markup`'s [color=#RRGGBB], [b] and [i] tags; every other character,
 // brackets included, is escaped and shown as it stands. Letters of joining scripts (Arabic…)
-// stay joined across colour changes, and a word wider than `width` pixels of `font` may
-// break anywhere. Empty when there is nothing to show.
-QString PreviewHtml(QStringView markup, const QFont& font = QFont(), int width = 0);
+// stay joined across colour changes. Empty when there is nothing to show.
+QString PreviewHtml(QStringView markup);
 
 // "Hard to read on light backgrounds: 3 of 24 characters; on dark backgrounds: 9 of 24
 // characters": the characters, white space aside, whose colour has a WCAG contrast below 3:1
