@@ -93,12 +93,6 @@ private:
     int errno_ = 0;
 };
 
-std::string Quoted(std::string_view text) {
-    // Built by appending: GCC 12 warns falsely (-Wrestrict) of "\"" + std::string(...).
-    std::string quoted(1, '"');
-    return quoted.append(text).append(1, '"');
-}
-
 // The command line's words for a failed generation: of the text and the options. `counted`
 // is false when reading stopped early, so that the engine's count would understate the text.
 std::string FailureMessage(const huewright::Failure& failure, bool counted) {
@@ -122,8 +116,7 @@ std::string FailureMessage(const huewright::Failure& failure, bool counted) {
                                                          "--end green",  "--end blue"};
         return "the " + std::string(kNames.at(static_cast<std::size_t>(failure.channel))) +
                " value " + std::to_string(failure.value) +
-               " is out of range; each value runs "
-               "from 0 to 256";
+               " is out of range; each value runs from 0 to 256";
     }
     }
     return "the markup could not be made";
@@ -192,7 +185,7 @@ bool ColourOption(std::string_view option, std::string_view value, Colour& colou
             ? ": each value runs from 0 to 256"
             : "; use #RRGGBB, RRGGBB, #RGB, rgb(R, G, B) or R,G,B with "
               "values from 0 to 256, or a CSS colour name";
-    Complain(std::string(option) + ": " + Quoted(value) + " is not a colour" + why);
+    Complain(std::string(option) + ": \"" + std::string(value) + "\" is not a colour" + why);
     return false;
 }
 

@@ -8,13 +8,6 @@
 #include <unicode/utf8.h>
 
 namespace huewright::cli {
-namespace {
-
-// ICU counts in int32_t; whole texts are fed in pieces no longer than this.
-constexpr std::size_t kMaxPiece = std::size_t{1} << 30U;
-
-} // namespace
-
 // ICU's U8_ and U16_ macros expand to the branches clang-tidy counts as this function's own.
 // NOLINTNEXTLINE(readability-function-cognitive-complexity)
 std::optional<std::size_t> Utf8Decoder::Feed(std::string_view bytes, std::u16string& out) {
@@ -55,6 +48,8 @@ std::optional<std::size_t> Utf8Decoder::Finish() const {
 }
 
 std::optional<std::size_t> DecodeUtf8(std::string_view bytes, std::u16string& out) {
+    // ICU counts in int32_t; a whole text is fed in pieces no longer than this.
+    constexpr std::size_t kMaxPiece = std::size_t{1} << 30U;
     Utf8Decoder decoder;
     for (std::size_t at = 0; at < bytes.size(); at += kMaxPiece) {
         if (auto error = decoder.Feed(bytes.substr(at, kMaxPiece), out)) {

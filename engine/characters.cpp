@@ -81,8 +81,7 @@ bool detail::IsUnicodeWhiteSpace(std::u16string_view character) {
     }
     const char16_t* units = character.data();
     const auto length = static_cast<std::int32_t>(character.size());
-    std::int32_t i = 0;
-    while (i < length) {
+    for (std::int32_t i = 0; i < length;) {
         UChar32 c = 0;
         U16_NEXT(units, i, length, c);
         if (u_isUWhiteSpace(c) == 0) {

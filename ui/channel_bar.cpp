@@ -1,5 +1,6 @@
 #include "channel_bar.h"
 
+#include "colour_text.h"
 #include "huewright/contrast.h"
 
 #include <QApplication>
@@ -15,10 +16,6 @@ namespace {
 
 constexpr int kRingWidth = 2;
 
-Colour ColourOf(const QColor& colour) {
-    return {colour.red(), colour.green(), colour.blue()};
-}
-
 // Whether the style's focus frame is a mark one can see: opaque pixels, at WCAG's 3:1
 // against the window, along at least half the edge. Fusion's is a faint tint (alpha 80), and
 // QScrollBar never asks for one at all.
@@ -33,13 +30,13 @@ bool DrawsClearFocusFrame(const QStyle& style, const QStyleOptionFocusRect& opti
         QPainter painter(&probe);
         style.drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, &widget);
     }
-    const Colour window = ColourOf(option.palette.color(QPalette::Window));
+    const Colour window = ChannelsOf(option.palette.color(QPalette::Window));
     qsizetype seen = 0;
     for (int y = 0; y < probe.height(); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(probe.constScanLine(y));
         for (int x = 0; x < probe.width(); ++x) {
             if (qAlpha(line[x]) == 255 &&
-                ContrastRatio(ColourOf(QColor(line[x])), window) >= kLeastReadableContrast) {
+                ContrastRatio(ChannelsOf(QColor(line[x])), window) >= kLeastReadableContrast) {
                 ++seen;
             }
         }
@@ -48,8 +45,6 @@ bool DrawsClearFocusFrame(const QStyle& style, const QStyleOptionFocusRect& opti
 }
 
 } // namespace
-
-ChannelBar::ChannelBar(QWidget* parent) : QScrollBar(parent) {}
 
 void ChannelBar::paintEvent(QPaintEvent* event) {
     QScrollBar::paintEvent(event);

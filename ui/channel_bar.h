@@ -11,7 +11,7 @@ class ChannelBar : public QScrollBar {
     Q_OBJECT
 
 public:
-    explicit ChannelBar(QWidget* parent = nullptr);
+    using QScrollBar::QScrollBar;
 
     // The widget whose context menu the menu key and Shift+F10 open, at its centre. The
     // swatches take no focus, so this is how the keyboard reaches their commands.

@@ -21,7 +21,6 @@ class Swatch;
 // Seconds since midnight, with their fraction: what "Random" seeds its numbers from.
 using TimeOfDay = std::function<double()>;
 
-// Reads the system clock.
 double SecondsSinceMidnight();
 
 // The controls are the program's whole state; every command reads them when it runs.

@@ -243,10 +243,6 @@ QString Paragraph(const QString& body, const QString& style = {}) {
     return u"<p style=\"white-space:pre-wrap;"_s + style + u"\">"_s + body + u"</p>"_s;
 }
 
-QString Thousands(std::int64_t n) {
-    return QString::fromStdString(WithThousands(n));
-}
-
 } // namespace
 
 QString PreviewHtml(QStringView markup) {

@@ -19,13 +19,6 @@
 
 namespace huewright {
 
-namespace {
-
-// The square that follows the pointer while a colour is dragged.
-constexpr int kDragImageSize = 24;
-
-} // namespace
-
 std::optional<QColor> AskWithColourDialog(QWidget* parent, const QString& title,
                                           const QColor& initial) {
     // Guarded: closing the window while the dialog is open takes the dialog with it.
@@ -134,6 +127,7 @@ void Swatch::mouseMoveEvent(QMouseEvent* event) {
         return;
     }
     pressedAt_.reset();
+    constexpr int kDragImageSize = 24; // the square that follows the pointer
     QPixmap image(kDragImageSize, kDragImageSize);
     image.fill(fill_);
     QPainter outline(&image);
