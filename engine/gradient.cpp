@@ -180,19 +180,11 @@ std::optional<Failure> Generate(std::u16string_view text, Colour start, Colour e
         kept->reserve(text.size() + 23 * static_cast<std::size_t>(length) + 14);
     }
     MarkupOut out(sink);
-    if (bold) {
-        out.Append(u"[b]");
-    }
-    if (italic) {
-        out.Append(u"[i]");
-    }
+    out.Append(bold ? u"[b]" : u"");
+    out.Append(italic ? u"[i]" : u"");
     (form == MarkupForm::Compact ? WriteCompactMarkup : WriteMarkup)(filled, out);
-    if (italic) { // closed innermost first, so the markup nests
-        out.Append(u"[/i]");
-    }
-    if (bold) {
-        out.Append(u"[/b]");
-    }
+    out.Append(italic ? u"[/i]" : u""); // closed innermost first, so the markup nests
+    out.Append(bold ? u"[/b]" : u"");
     out.Flush();
     return std::nullopt;
 }

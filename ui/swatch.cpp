@@ -45,18 +45,6 @@ Swatch::Swatch(QWidget* parent) : QWidget(parent), menu_(new QMenu(this)) {
     menu_->addAction(chooseText(), this, &Swatch::chooseColour);
 }
 
-QString Swatch::copyText() {
-    return tr("Copy colour");
-}
-
-QString Swatch::pasteText() {
-    return tr("Paste colour");
-}
-
-QString Swatch::chooseText() {
-    return tr("Choose colour…");
-}
-
 void Swatch::setFillColour(const QColor& colour) {
     fill_ = colour;
     setAccessibleDescription(

@@ -46,9 +46,9 @@ public:
     void chooseColour();
 
     // The menu's and the accessible actions' names, in menu order.
-    static QString copyText();
-    static QString pasteText();
-    static QString chooseText();
+    static QString copyText() { return tr("Copy colour"); }
+    static QString pasteText() { return tr("Paste colour"); }
+    static QString chooseText() { return tr("Choose colour…"); }
 
 signals:
     // The user picked `colour` for this side; the window sets the side's bars to it.
