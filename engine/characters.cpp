@@ -9,12 +9,6 @@
 namespace huewright {
 namespace {
 
-// Units below U+0300 never join a neighbour except CR LF, so plain Latin text can skip
-// the break iterator; it is by far the common case for signatures.
-bool IsSimple(std::u16string_view text) {
-    return std::ranges::all_of(text, [](char16_t unit) { return unit < 0x0300; });
-}
-
 void SimpleBounds(std::u16string_view text, std::vector<std::int32_t>& bounds) {
     const auto length = static_cast<std::int32_t>(text.size());
     for (std::int32_t i = 1; i < length; ++i) {
@@ -67,7 +61,9 @@ std::vector<std::int32_t> CharacterBounds(std::u16string_view text) {
     if (text.empty()) {
         return bounds;
     }
-    if (IsSimple(text)) {
+    // Units below U+0300 never join a neighbour except CR LF, so plain Latin text can skip
+    // the break iterator; it is by far the common case for signatures.
+    if (std::ranges::all_of(text, [](char16_t unit) { return unit < 0x0300; })) {
         SimpleBounds(text, bounds);
     } else {
         ClusterBounds(text, bounds);

@@ -1,6 +1,5 @@
 #include "code_table.h"
 
-#include <cstdint>
 #include <cstdlib>
 
 namespace huewright {

@@ -1,6 +1,5 @@
 #include "huewright/colour.h"
 
-#include <array>
 #include <charconv>
 #include <cstdint>
 #include <limits>

@@ -5,13 +5,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
 #include <limits>
 #include <locale>
-#include <optional>
 #include <sstream>
-#include <string>
-#include <string_view>
 #include <vector>
 
 namespace huewright {

@@ -16,17 +16,14 @@ class AccessibleSwatch : public QAccessibleWidget {
 public:
     explicit AccessibleSwatch(Swatch* swatch) : QAccessibleWidget(swatch, QAccessible::Graphic) {}
 
-    QStringList actionNames() const override {
-        return QAccessibleWidget::actionNames() +
-               QStringList{Swatch::copyText(), Swatch::pasteText(), Swatch::chooseText()};
-    }
+    QStringList actionNames() const override { return QAccessibleWidget::actionNames() + Ours(); }
 
     QString localizedActionName(const QString& name) const override {
-        return IsOurs(name) ? name : QAccessibleWidget::localizedActionName(name);
+        return Ours().contains(name) ? name : QAccessibleWidget::localizedActionName(name);
     }
 
     QString localizedActionDescription(const QString& name) const override {
-        return IsOurs(name) ? name : QAccessibleWidget::localizedActionDescription(name);
+        return Ours().contains(name) ? name : QAccessibleWidget::localizedActionDescription(name);
     }
 
     void doAction(const QString& name) override {
@@ -44,18 +41,14 @@ public:
     }
 
 private:
-    static bool IsOurs(const QString& name) {
-        return name == Swatch::copyText() || name == Swatch::pasteText() ||
-               name == Swatch::chooseText();
+    static QStringList Ours() {
+        return {Swatch::copyText(), Swatch::pasteText(), Swatch::chooseText()};
     }
 };
 
 // Qt describes a plain top-level widget as a "filler"; the program's window is a window, and its
 // name (the caption) is what screen readers say on entering it.
 QAccessibleInterface* AccessibleFactory(const QString& className, QObject* object) {
-    if (!object->isWidgetType()) {
-        return nullptr;
-    }
     if (className == QLatin1String("huewright::Form1")) {
         return new QAccessibleWidget(static_cast<Form1*>(object), QAccessible::Window);
     }

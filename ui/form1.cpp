@@ -34,8 +34,6 @@ namespace huewright {
 
 namespace {
 
-constexpr int kChannelMaximum = 256;
-
 // Creates a control and hands its place, in twips, to the window's layout.
 template <typename Control>
 Control* Make(QWidget* parent, TwipsLayout& layout, const QString& name, const QRect& twips) {
@@ -49,7 +47,7 @@ ChannelBar* MakeBar(QWidget* parent, TwipsLayout& layout, const QString& name, i
                     const QString& accessible) {
     auto* bar = Make<ChannelBar>(parent, layout, name, QRect(left, 1080, 255, 1215));
     bar->setOrientation(Qt::Vertical);
-    bar->setRange(0, kChannelMaximum); // a step of 1, the default
+    bar->setRange(0, kMaxChannel); // a step of 1, the default
     bar->setPageStep(4);
     // Bars are keyboard controls here: Tab reaches them and the arrow keys move them.
     bar->setFocusPolicy(Qt::StrongFocus);
