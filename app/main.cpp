@@ -70,8 +70,7 @@ int main(int argc, char* argv[]) {
     Previous() = qInstallMessageHandler(OnMessage);
     QApplication app(argc, argv);
     qInstallMessageHandler(Previous());
-    // Lets the desktop match the window to its menu entry and icon once installed (Wayland
-    // task bars find the icon only so).
+    // Lets the desktop match the window to its menu entry and icon (Wayland task bars need it).
     QGuiApplication::setDesktopFileName(QStringLiteral(HUEWRIGHT_APP_ID));
     // X11 task bars and title bars take the icon from the window itself: every size built in.
     QIcon icon;

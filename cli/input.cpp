@@ -44,9 +44,7 @@ std::string Describe(std::size_t offset, const std::string& where) {
 Input FromArguments(const std::vector<std::string>& words) {
     Input input;
     for (std::size_t i = 0; i < words.size(); ++i) {
-        if (i > 0) {
-            input.text += u' ';
-        }
+        input.text += i > 0 ? u" " : u"";
         if (const auto error = DecodeUtf8(words[i], input.text)) {
             input.error = Describe(*error, "TEXT argument " + std::to_string(i + 1));
             return input;

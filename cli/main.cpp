@@ -23,8 +23,6 @@
 
 namespace {
 
-using huewright::Colour;
-
 constexpr int kGenerationFailed = 1; // also a failure to read or write
 constexpr int kUsage = 2;
 
@@ -143,8 +141,8 @@ struct Options {
     bool compact = false;
     bool noNewline = false;
     std::vector<std::string> words;
-    Colour startColour;
-    Colour endColour;
+    huewright::Colour startColour;
+    huewright::Colour endColour;
 };
 
 void Describe(CLI::App& app, Options& options) {
@@ -174,9 +172,9 @@ void Describe(CLI::App& app, Options& options) {
 }
 
 // Reads the colour an option names into `colour`; on a bad value, false and the complaint made.
-bool ColourOption(std::string_view option, std::string_view value, Colour& colour) {
+bool ColourOption(std::string_view option, std::string_view value, huewright::Colour& colour) {
     const auto parsed = huewright::ParseColour(value);
-    if (const auto* read = std::get_if<Colour>(&parsed)) {
+    if (const auto* read = std::get_if<huewright::Colour>(&parsed)) {
         colour = *read;
         return true;
     }
@@ -256,8 +254,7 @@ int Run(int argc, char** argv) {
         return kGenerationFailed;
     }
 
-    // Until the engine succeeds nothing reaches the writer, so a failure leaves standard
-    // output empty.
+    // Nothing reaches the writer until the engine succeeds: a failure leaves stdout empty.
     MarkupWriter writer;
     const std::optional<huewright::Failure> failure = huewright::WriteGradient(
         input.text, options.startColour, options.endColour, options.bold, options.italic,

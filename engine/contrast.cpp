@@ -50,9 +50,6 @@ double ContrastRatio(Colour a, Colour b) {
     return Ratio(RelativeLuminance(a), RelativeLuminance(b));
 }
 
-LegibilityCount::LegibilityCount(Colour light, Colour dark)
-    : lightLuminance_(RelativeLuminance(light)), darkLuminance_(RelativeLuminance(dark)) {}
-
 void LegibilityCount::add(std::u16string_view text, std::optional<Colour> colour) {
     const std::int64_t visible = VisibleCharacters(text);
     tally_.characters += visible;

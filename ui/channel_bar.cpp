@@ -71,8 +71,7 @@ void ChannelBar::paintEvent(QPaintEvent* event) {
 }
 
 void ChannelBar::focusInEvent(QFocusEvent* event) {
-    // Neighbouring bars overlap by a pixel; the focused one comes on top so its ring shows
-    // whole.
+    // Bars overlap by a pixel; the focused one comes on top so that its ring shows whole.
     raise();
     QScrollBar::focusInEvent(event);
 }

@@ -34,7 +34,6 @@ namespace huewright {
 
 namespace {
 
-// Creates a control and hands its place, in twips, to the window's layout.
 template <typename Control>
 Control* Make(QWidget* parent, TwipsLayout& layout, const QString& name, const QRect& twips) {
     auto* control = new Control(parent);
@@ -87,8 +86,7 @@ double SecondsSinceMidnight() {
 }
 
 Form1::Form1(TimeOfDay timeOfDay, QWidget* parent)
-    // A normal window, so task bars and window switchers list it; its title bar asks for
-    // close alone.
+    // A normal window, listed by task bars and switchers, whose title bar asks for close alone.
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
       timeOfDay_(std::move(timeOfDay)) {

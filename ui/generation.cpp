@@ -57,10 +57,8 @@ WindowGeneration GenerateMarkup(QStringView text, Colour start, Colour end, bool
         // A pasted text of many megabytes must end in a message, not in a crash.
         return {{}, QObject::tr("There is not enough memory to colour this text."), {}};
     } catch (const std::exception& e) {
-        return {
-            {},
-            QObject::tr("The markup could not be made: %1").arg(QString::fromLocal8Bit(e.what())),
-            {}};
+        const QString why = QString::fromLocal8Bit(e.what());
+        return {{}, QObject::tr("The markup could not be made: %1").arg(why), {}};
     }
 }
 

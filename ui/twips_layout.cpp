@@ -12,23 +12,12 @@
 
 namespace huewright {
 
-namespace {
-
-int Round(double pixels) {
-    return static_cast<int>(std::lround(pixels));
-}
-
-// Each step of the search widens the window by about one pixel.
-constexpr double kScaleStep = 1.0 / 4680.0;
-constexpr int kMaxSteps = 10'000;
-
-} // namespace
-
 QRect Scaled(const QRect& twips, double scale) {
-    const int left = Round(twips.x() * scale);
-    const int top = Round(twips.y() * scale);
-    const int right = Round((twips.x() + twips.width()) * scale);
-    const int bottom = Round((twips.y() + twips.height()) * scale);
+    const auto round = [scale](int twip) { return static_cast<int>(std::lround(twip * scale)); };
+    const int left = round(twips.x());
+    const int top = round(twips.y());
+    const int right = round(twips.x() + twips.width());
+    const int bottom = round(twips.y() + twips.height());
     return {left, top, right - left, bottom - top};
 }
 
@@ -60,7 +49,10 @@ double TwipsLayout::fittingScale() const {
             scale = std::max(scale, needed.height() / static_cast<double>(p.twips.height()));
         }
     }
-    // Rounding to whole pixels can take a pixel off; widen until it no longer does.
+    // Rounding to whole pixels can take a pixel off; widen until it no longer does, each step
+    // by about one pixel.
+    constexpr double kScaleStep = 1.0 / 4680.0;
+    constexpr int kMaxSteps = 10'000;
     for (int step = 0; step < kMaxSteps && !fits(scale); ++step) {
         scale += kScaleStep;
     }

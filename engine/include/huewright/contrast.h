@@ -32,7 +32,8 @@ struct Legibility {
 // Tallies a text a run of one colour at a time.
 class LegibilityCount {
 public:
-    LegibilityCount(Colour light, Colour dark);
+    LegibilityCount(Colour light, Colour dark)
+        : lightLuminance_(RelativeLuminance(light)), darkLuminance_(RelativeLuminance(dark)) {}
 
     // `text` shown in `colour`: each character that is not white space is counted once, and
     // as hard to read on each background where its contrast is below 3:1. Without a colour,
