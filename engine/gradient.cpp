@@ -20,12 +20,11 @@ constexpr std::u16string_view kColorClose = u"[/color]";
 std::optional<Failure> CheckChannels(Colour start, Colour end) {
     const std::array<int, 6> values{start.red, start.green, start.blue,
                                     end.red,   end.green,   end.blue};
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        if (values.at(i) < 0 || values.at(i) > kMaxChannel) {
-            return Failure{FailureKind::Overflow, 0, static_cast<Channel>(i), values.at(i)};
-        }
+    const auto* bad = std::ranges::find_if(values, [](int v) { return v < 0 || v > kMaxChannel; });
+    if (bad == values.end()) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    return Failure{FailureKind::Overflow, 0, static_cast<Channel>(bad - values.begin()), *bad};
 }
 
 // The text of one generation, its characters and their codes: what both writers read.

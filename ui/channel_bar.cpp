@@ -78,8 +78,7 @@ void ChannelBar::focusInEvent(QFocusEvent* event) {
 
 void ChannelBar::contextMenuEvent(QContextMenuEvent* event) {
     if (event->reason() == QContextMenuEvent::Keyboard && menuWidget_ != nullptr) {
-        openMenuWidgetMenu();
-        event->accept();
+        openMenuWidgetMenu(*event);
         return;
     }
     QScrollBar::contextMenuEvent(event);
@@ -89,18 +88,18 @@ void ChannelBar::keyPressEvent(QKeyEvent* event) {
     // Shift+F10 is the other menu key; Qt turns only the menu key itself into a menu request.
     if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier &&
         menuWidget_ != nullptr) {
-        openMenuWidgetMenu();
-        event->accept();
+        openMenuWidgetMenu(*event);
         return;
     }
     QScrollBar::keyPressEvent(event);
 }
 
-void ChannelBar::openMenuWidgetMenu() {
+void ChannelBar::openMenuWidgetMenu(QEvent& event) {
     const QPoint centre = menuWidget_->rect().center();
     QContextMenuEvent request(QContextMenuEvent::Keyboard, centre,
                               menuWidget_->mapToGlobal(centre));
     QApplication::sendEvent(menuWidget_, &request);
+    event.accept();
 }
 
 } // namespace huewright

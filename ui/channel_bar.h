@@ -24,7 +24,7 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
 
 private:
-    void openMenuWidgetMenu();
+    void openMenuWidgetMenu(QEvent& event);
 
     QPointer<QWidget> menuWidget_;
 };
