@@ -16,6 +16,14 @@ fuzz_seconds="${HUEWRIGHT_FUZZ_SECONDS:-60}"
 
 step() { printf '\n==== %s\n' "$*"; }
 
+# Build trees made from another checkout (a shared HUEWRIGHT_TEST_DIR) are started afresh:
+# CMake refuses a tree configured for a different source folder.
+for cache in "$out"/*/CMakeCache.txt; do
+    if [ -f "$cache" ] && ! grep -qxF "CMAKE_HOME_DIRECTORY:INTERNAL=$root" "$cache"; then
+        rm -rf "$(dirname "$cache")"
+    fi
+done
+
 step "Installing missing packages"
 "$root/scripts/install-deps.sh"
 
