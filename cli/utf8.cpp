@@ -30,7 +30,7 @@ std::optional<std::size_t> Utf8Decoder::Feed(std::string_view bytes, std::u16str
     for (std::int32_t i = 0; i < whole;) {
         const std::int32_t start = i;
         UChar32 c = 0;
-        U8_NEXT(s, i, whole, c);
+        U8_NEXT(s, i, whole, c); // NOLINT(bugprone-inc-dec-in-conditions): ICU's own macro
         if (c < 0) {
             out.resize(from + static_cast<std::size_t>(written));
             return offset_ + static_cast<std::size_t>(start);

@@ -83,7 +83,7 @@ std::string_view Trimmed(std::string_view text) {
     for (std::int32_t i = 0; i < length;) {
         const std::int32_t start = i;
         UChar32 c = 0;
-        U8_NEXT(s, i, length, c);
+        U8_NEXT(s, i, length, c); // NOLINT(bugprone-inc-dec-in-conditions): ICU's own macro
         if (c < 0 || u_isUWhiteSpace(c) == 0) {
             first = std::min(first, start);
             last = i;
@@ -101,9 +101,10 @@ Colour FromRgb(std::uint32_t rgb) {
 // Arabic-Indic digits are no colour.
 std::optional<Colour> FromHex(std::string_view digits) {
     std::uint32_t v = 0;
-    const char* end = digits.data() + digits.size();
+    const char* begin = digits.data();
+    const char* end = begin + digits.size(); // from_chars reads [begin, end), no terminator
     if ((digits.size() != 3 && digits.size() != 6) ||
-        std::from_chars(digits.data(), end, v, 16).ptr != end) {
+        std::from_chars(begin, end, v, 16).ptr != end) {
         return std::nullopt;
     }
     if (digits.size() == 3) {

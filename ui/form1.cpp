@@ -242,11 +242,13 @@ void Form1::ShowOutputMenu(const QPoint& globalPos) {
     compact->setEnabled(!compact_.isEmpty());
     connect(compact, &QAction::triggered, this, [this] { ReplaceClipboard(compact_); });
     // A read-only line edit offers Copy, a separator, Select All: the new item joins Copy.
-    const QList<QAction*> actions = menu->actions();
-    const auto separator =
-        std::find_if(actions.rbegin(), actions.rend(),
-                     [](const QAction* action) { return action->isSeparator(); });
-    menu->insertAction(separator != actions.rend() ? *separator : nullptr, compact);
+    QAction* lastSeparator = nullptr;
+    for (QAction* action : menu->actions()) {
+        if (action->isSeparator()) {
+            lastSeparator = action;
+        }
+    }
+    menu->insertAction(lastSeparator, compact);
     menu->exec(globalPos);
 }
 

@@ -73,9 +73,10 @@ qsizetype ApplyTag(QStringView rest, Style& style) {
         style.colour.reset();
         return 8;
     }
+    using Depth = int Style::*; // named: clang-format 14 and 19 space a member pointer apart
     struct Switch {
         QStringView tag;
-        int Style::*depth;
+        Depth depth;
         // cppcheck-suppress unusedStructMember ; read through a structured binding
         int step;
     };
