@@ -47,6 +47,13 @@ host_mirror() {
 mirror="${HUEWRIGHT_DEBIAN_MIRROR:-$(host_mirror)}"
 mirror="${mirror:-http://deb.debian.org/debian}"
 
+# Each run gets its own mount namespace: its mounts are invisible to the machine and to any
+# other run in the same folder (the Windows build and a test run may share it), and they
+# vanish with the run, even a killed one.
+if [ -z "${HUEWRIGHT_DEBIAN13_PRIVATE:-}" ]; then
+    HUEWRIGHT_DEBIAN13_PRIVATE=1 exec unshare --mount --propagation private "$0" "$@"
+fi
+
 if ! command -v debootstrap >/dev/null; then
     say "installing debootstrap"
     DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends debootstrap ||
@@ -77,18 +84,16 @@ if [ ! -e "$dir/usr/sbin/policy-rc.d" ]; then
     chmod 755 "$dir/usr/sbin/policy-rc.d"
 fi
 
-# A run killed before it could clean up leaves its mounts; mounting again would stack them.
-if grep -q " $dir/" /proc/mounts; then
-    die "something is still mounted under $dir (an earlier run?); see: grep $dir /proc/mounts"
-fi
-
 mounted=()
 cleanup() {
     local status=$?
-    # Whatever the tests left running inside (a virtual X server, a bus) would hold the mounts.
-    local p
+    # Whatever this run left running inside (a virtual X server, a bus) would hold the mounts;
+    # another run's processes live in another mount namespace and are left alone.
+    local p ns
+    ns=$(readlink /proc/self/ns/mnt)
     for p in /proc/[0-9]*; do
-        if [ "$(readlink "$p/root" 2>/dev/null)" = "$dir" ]; then
+        if [ "$(readlink "$p/root" 2>/dev/null)" = "$dir" ] &&
+            [ "$(readlink "$p/ns/mnt" 2>/dev/null)" = "$ns" ]; then
             kill -KILL "${p#/proc/}" 2>/dev/null || true
         fi
     done
