@@ -1,6 +1,7 @@
 // huewright-cli: the gradient markup of a text, from the arguments or standard input, on
 // standard output. Errors go to standard error; the exit status says which happened.
 #include "huewright/colour.h"
+#include "console.h"
 #include "huewright/gradient.h"
 #include "input.h"
 #include "utf8.h"
@@ -35,7 +36,7 @@ void Complain(std::string_view message) {
     const auto isLineBreak = [](char c) { return c == '\n' || c == '\r'; };
     std::ranges::replace_if(line, isLineBreak, ' ');
     line += '\n';
-    std::fwrite(line.data(), 1, line.size(), stderr);
+    huewright::cli::WriteBytes(stderr, line);
 }
 
 void ComplainOfWriting() {
@@ -47,8 +48,7 @@ void ComplainOfWriting() {
 // closed pipe is reported instead of passing for success.
 bool WriteOut(std::string_view bytes) {
     errno = 0;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
-    if (written && std::fflush(stdout) == 0) {
+    if (huewright::cli::WriteBytes(stdout, bytes) && std::fflush(stdout) == 0) {
         return true;
     }
     ComplainOfWriting();
@@ -69,7 +69,7 @@ public:
         const auto size = static_cast<std::size_t>(
             huewright::cli::EncodeUtf8(piece, bytes_.data()) - bytes_.data());
         errno = 0;
-        if (std::fwrite(bytes_.data(), 1, size, stdout) != size) {
+        if (!huewright::cli::WriteBytes(stdout, std::string_view(bytes_.data(), size))) {
             failed_ = true;
             errno_ = errno;
         }
@@ -270,8 +270,14 @@ int Run(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    huewright::cli::UseBinaryStreams();
     try {
-        return Run(argc, argv);
+        std::vector<std::string> arguments = huewright::cli::Utf8Arguments(argc, argv);
+        std::vector<char*> pointers;
+        for (std::string& argument : arguments) {
+            pointers.push_back(argument.data());
+        }
+        return Run(static_cast<int>(pointers.size()), pointers.data());
     } catch (const std::bad_alloc&) {
         Complain("there is not enough memory to colour this text");
     } catch (const std::exception& e) {

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing Huewright need.
+# Installs the Debian packages that building, running and testing Huewright need; with the
+# argument "windows", also those that cross-build and test the Windows release (Debian 13).
 # Idempotent: does nothing when every package is already there.
 set -euo pipefail
 
@@ -27,6 +28,16 @@ packages=(
     # packaging and its validators
     dpkg-dev file desktop-file-utils appstream lintian
 )
+if [ "${1:-}" = windows ]; then
+    packages+=(
+        # the cross compilers, and Debian's source packages of Qt and ICU (dpkg-source)
+        g++-mingw-w64-x86-64-posix mingw-w64-tools dpkg-dev xz-utils
+        # the zip and the installer
+        zip unzip nsis
+        # the Windows programs, run for their tests
+        wine wine64
+    )
+fi
 
 missing=()
 for p in "${packages[@]}"; do

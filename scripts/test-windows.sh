@@ -1,0 +1,155 @@
+#!/usr/bin/env bash
+# Tests the Windows release under Wine, on Debian 13 (on any other machine, as root, it runs
+# itself in the Debian 13 folder of scripts/test-debian13.sh):
+#   1. scripts/build-windows.sh builds the programs, their tests, the zip and the installer;
+#   2. the engine's and the window's tests and the command-line table run under Wine;
+#   3. the real huewright.exe is driven on a virtual X server (tests/e2e/huewright-e2e.sh);
+#   4. the portable zip, unpacked into a clean Wine prefix, starts with nothing else on the
+#      DLL path;
+#   5. the installer installs silently into a clean prefix, the installed program starts, a
+#      second install replaces the first, and the uninstaller removes it all.
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+if ! grep -qs '^13\.' /etc/debian_version; then
+    [ "$(id -u)" -eq 0 ] || {
+        echo "test-windows: run as root: it runs in a Debian 13 folder, which needs root" >&2
+        exit 1
+    }
+    exec "$root/scripts/test-debian13.sh" scripts/test-windows.sh
+fi
+
+work="${HUEWRIGHT_WINDOWS_DIR:-/var/tmp/huewright-windows}"
+# The source tree may be read-only here: the release goes beside the build.
+export HUEWRIGHT_WINDOWS_OUT="${HUEWRIGHT_WINDOWS_OUT:-$work/out}"
+build="$work/build"
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/huewright-windows-test.XXXXXX")
+xvfb_pid=""
+
+step() { printf '\n==== windows: %s\n' "$*"; }
+fail() {
+    printf 'test-windows: FAIL: %s\n' "$*" >&2
+    exit 1
+}
+
+cleanup() {
+    local status=$?
+    # Every Wine server this script started, and the programs it ran.
+    for prefix in "$scratch"/prefix-*; do
+        [ -d "$prefix" ] && WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
+    done
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    rm -rf "$scratch"
+    exit "$status"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+"$root/scripts/build-windows.sh"
+
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+name="Huewright-$version-win64"
+title="Kestrow's Huewright"
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" # no Mono or Gecko to offer
+
+# A virtual X server for everything with a window.
+for ((n = 90; n < 140; n++)); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    Xvfb ":$n" -noreset -nolisten tcp -dpi 96 -screen 0 1024x768x24 >"$scratch/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 100); do
+        timeout 5 xdpyinfo -display ":$n" >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    export DISPLAY=":$n"
+    break
+done
+timeout 5 xdpyinfo >/dev/null 2>&1 || fail "no virtual X server"
+
+# new_prefix NAME: a fresh Wine prefix of our own, made ready before anything is timed in it.
+new_prefix() {
+    export WINEPREFIX="$scratch/prefix-$1"
+    timeout 300 wineboot --init >/dev/null 2>&1 || fail "could not make the Wine prefix $1"
+    timeout 120 wineserver -w
+}
+
+# Waits for the window and returns its X id in $wid.
+await_window() {
+    wid=$(timeout 60 xdotool search --sync --limit 1 --onlyvisible --name "^${title}\$" | head -n 1) ||
+        true
+    [ -n "$wid" ] || fail "no window named \"$title\" appeared ($1)"
+}
+
+# Closes every window of the program, as the user's close button does, and waits for its end.
+close_program() {
+    timeout 60 wine taskkill /im huewright.exe >/dev/null 2>&1 || true
+    timeout 60 wineserver -w || fail "the program did not end after its window was closed ($1)"
+}
+
+step "engine, window and command-line tests under Wine"
+new_prefix tests
+# The Windows Qt, ICU and the compiler's DLLs, as in the release folder.
+export WINEPATH="$work/sdk/bin;$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)");/usr/x86_64-w64-mingw32/lib"
+ctest --test-dir "$build" --output-on-failure -j 2
+unset WINEPATH
+
+step "the end-to-end test drives huewright.exe"
+HUEWRIGHT_E2E_WINE=1 bash "$root/tests/e2e/huewright-e2e.sh" "$work/stage/$name/huewright.exe"
+
+step "the portable zip in a clean prefix"
+new_prefix zip
+unzip -q "$HUEWRIGHT_WINDOWS_OUT/$name.zip" -d "$scratch/zip"
+got=$(timeout 60 wine "$scratch/zip/$name/huewright-cli.exe" --version | tr -d '\r') || true
+[ "$got" = "huewright-cli $version" ] || fail "huewright-cli.exe from the zip said: $got"
+wine "$scratch/zip/$name/huewright.exe" >"$scratch/zip.log" 2>&1 &
+await_window "started from the zip"
+close_program "zip"
+echo "the zip's programs start with nothing else on the DLL path"
+
+step "the installer in a clean prefix"
+new_prefix setup
+setup="$HUEWRIGHT_WINDOWS_OUT/$name-setup.exe"
+user_dir="$WINEPREFIX/drive_c/users/$(id -un)"
+installed="$user_dir/AppData/Local/Programs/Huewright"
+shortcut="$user_dir/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/$title.lnk"
+key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\io.github.huewright.Huewright'
+listing() { (cd "$1" && find . -type f | sort); }
+# What the installer must put down: exactly the portable folder, and its uninstaller.
+(listing "$scratch/zip/$name" && echo ./uninstall.exe) | sort >"$scratch/expected-files"
+
+for round in first second; do
+    timeout 300 wine "$setup" /S || fail "the $round silent install failed"
+    timeout 120 wineserver -w
+    listing "$installed" >"$scratch/installed-files" || true
+    diff "$scratch/expected-files" "$scratch/installed-files" ||
+        fail "after the $round install the folder differs from the portable one"
+done
+[ -f "$shortcut" ] || fail "no Start-menu shortcut: $shortcut"
+registration=$(wine reg query "$key" 2>/dev/null | tr -d '\r')
+for value in "DisplayName.*$title" "DisplayVersion.*$version" "Publisher.*The Huewright developers" \
+    "DisplayIcon.*huewright.exe" "UninstallString.*uninstall.exe" "QuietUninstallString.*/S"; do
+    grep -q "$value" <<<"$registration" || fail "the registration lacks $value: $registration"
+done
+wine "$installed/huewright.exe" >"$scratch/installed.log" 2>&1 &
+await_window "installed"
+close_program "installed"
+# Neither the installer nor the program keeps settings: the registration is the only key.
+keys=$(grep -il 'huewright' "$WINEPREFIX"/*.reg | xargs grep -ih '^\[.*huewright' || true)
+[ "$(wc -l <<<"$keys")" -eq 1 ] || fail "registry keys besides the registration: $keys"
+
+# The uninstaller copies itself away and returns at once; what it removes is waited for.
+timeout 120 wine "$installed/uninstall.exe" /S || fail "the silent uninstall failed"
+timeout 120 wineserver -w
+for _ in $(seq 100); do
+    [ -e "$installed" ] || break
+    sleep 0.2
+done
+[ ! -e "$installed" ] || fail "the uninstaller left: $(listing "$installed" | tr '\n' ' ')"
+[ ! -e "$shortcut" ] || fail "the uninstaller left the shortcut"
+! wine reg query "$key" >/dev/null 2>&1 || fail "the uninstaller left the registration"
+leftovers=$(find "$WINEPREFIX/drive_c" -iname '*huewright*' | grep -v '/Temp/' || true)
+[ -z "$leftovers" ] || fail "files left after uninstalling: $leftovers"
+echo "installed, started, installed again, and removed without a trace"
+
+step "every Windows check passed"
