@@ -34,8 +34,8 @@ if [ "${1:-}" = windows ]; then
         g++-mingw-w64-x86-64-posix mingw-w64-tools dpkg-dev xz-utils
         # the zip and the installer
         zip unzip nsis
-        # the Windows programs, run for their tests
-        wine wine64
+        # the Windows programs, run for their tests, also in a Japanese locale
+        wine wine64 locales
     )
 fi
 

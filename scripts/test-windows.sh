@@ -87,6 +87,11 @@ close_program() {
     timeout 60 wineserver -w || fail "the program did not end after its window was closed ($1)"
 }
 
+# The command-line table runs in a Japanese locale too, Windows code page 932.
+if ! locale -a | grep -qix 'ja_JP.utf8'; then
+    localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
+fi
+
 step "engine, window and command-line tests under Wine"
 new_prefix tests
 # The Windows Qt, ICU and the compiler's DLLs, as in the release folder.

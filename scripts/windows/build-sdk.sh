@@ -88,6 +88,9 @@ icu_cross() {
     rm "$dat"
     LD_LIBRARY_PATH="$native/lib" "$native/bin/icupkg" --ignore-deps -s "$items/files" \
         -a "$items/list.txt" new "$dat"
+    # ICU's own build unpacks the package again, and would check it again.
+    sed -i 's:/icupkg -d :/icupkg --ignore-deps -d :' "$src/source/data/Makefile.in"
+    grep -q 'icupkg --ignore-deps -d ' "$src/source/data/Makefile.in"
     mkdir -p "$sdk/build/icu-cross"
     cd "$sdk/build/icu-cross"
     "$src/source/configure" -q --host=$triplet --with-cross-build="$native" --prefix="$sdk" \

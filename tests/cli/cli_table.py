@@ -165,9 +165,10 @@ ENDLESS = [
 
 LOCALES = [{"LC_ALL": "C"}, {"LANG": "tr_TR.ISO-8859-9", "LC_ALL": "tr_TR.ISO-8859-9"}]
 if EMULATOR:
-    # Wine takes the Windows code page from the locale: 1252 for English, 932 for Japanese,
-    # where "Grüße" has no bytes at all (locales that are not installed count as English).
-    LOCALES = [{"LANG": "en_US.UTF-8"}, {"LANG": "ja_JP.UTF-8"}]
+    # Wine takes the Windows code page from the locale: 1252 for C.UTF-8, 932 for Japanese,
+    # where "Grüße" has no bytes at all. Both must be installed: Wine reads the command line
+    # of a locale that is not as 7-bit ASCII (scripts/test-windows.sh makes ja_JP.UTF-8).
+    LOCALES = [{"LANG": "C.UTF-8"}, {"LANG": "ja_JP.UTF-8"}]
 
 failures = []
 
