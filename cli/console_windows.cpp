@@ -4,21 +4,20 @@
 // the streams are binary, and a console gets UTF-16 through WriteConsoleW.
 #include "console.h"
 
-#include <windows.h>
-
 #include <cerrno>
 #include <fcntl.h>
 #include <io.h>
 #include <memory>
 #include <shellapi.h>
+#include <windows.h>
 
 namespace huewright::cli {
 namespace {
 
 std::string ToUtf8(std::wstring_view wide) {
     const int length = static_cast<int>(wide.size());
-    const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, nullptr, 0, nullptr,
-                                         nullptr);
+    const int size =
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
     std::string bytes(static_cast<std::size_t>(size), '\0');
     WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, bytes.data(), size, nullptr, nullptr);
     return bytes;
@@ -28,8 +27,7 @@ std::string ToUtf8(std::wstring_view wide) {
 HANDLE ConsoleOf(std::FILE* stream) {
     const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
     DWORD mode = 0;
-    return handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode) != 0 ? handle
-                                                                                : nullptr;
+    return handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode) != 0 ? handle : nullptr;
 }
 
 } // namespace

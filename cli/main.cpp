@@ -1,7 +1,7 @@
 // huewright-cli: the gradient markup of a text, from the arguments or standard input, on
 // standard output. Errors go to standard error; the exit status says which happened.
-#include "huewright/colour.h"
 #include "console.h"
+#include "huewright/colour.h"
 #include "huewright/gradient.h"
 #include "input.h"
 #include "utf8.h"
@@ -273,10 +273,9 @@ int main(int argc, char** argv) {
     huewright::cli::UseBinaryStreams();
     try {
         std::vector<std::string> arguments = huewright::cli::Utf8Arguments(argc, argv);
-        std::vector<char*> pointers;
-        for (std::string& argument : arguments) {
-            pointers.push_back(argument.data());
-        }
+        std::vector<char*> pointers(arguments.size());
+        std::ranges::transform(arguments, pointers.begin(),
+                               [](std::string& argument) { return argument.data(); });
         return Run(static_cast<int>(pointers.size()), pointers.data());
     } catch (const std::bad_alloc&) {
         Complain("there is not enough memory to colour this text");

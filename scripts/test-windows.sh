@@ -102,6 +102,27 @@ unset WINEPATH
 step "the end-to-end test drives huewright.exe"
 HUEWRIGHT_E2E_WINE=1 bash "$root/tests/e2e/huewright-e2e.sh" "$work/stage/$name/huewright.exe"
 
+step "display scaling: 100 %, 125 %, 150 % and 200 %"
+new_prefix scaling
+program="$work/stage/$name/huewright.exe"
+base_width=0
+for dpi in 96 120 144 192; do
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+    timeout 120 wineserver -w
+    wine "$program" >"$scratch/scaling.log" 2>&1 &
+    await_window "at $dpi dpi"
+    geometry=$(xdotool getwindowgeometry "$wid" | sed -n 's/.*Geometry: //p')
+    width=${geometry%x*}
+    timeout 20 import -silent -window "$wid" "$scratch/scale-$dpi.png" || true
+    close_program "at $dpi dpi"
+    ((base_width > 0)) || base_width=$width
+    # The whole layout grows with the scale (its captions fit at every font size).
+    ((width * 96 * 100 >= base_width * dpi * 95)) ||
+        fail "at $dpi dpi the window is $geometry, not $((dpi * 100 / 96)) % of $base_width pixels wide"
+    echo "$((dpi * 100 / 96)) %: $geometry"
+done
+[ -z "${HUEWRIGHT_WINDOWS_SHOTS:-}" ] || cp "$scratch"/scale-*.png "$HUEWRIGHT_WINDOWS_SHOTS/"
+
 step "the portable zip in a clean prefix"
 new_prefix zip
 unzip -q "$HUEWRIGHT_WINDOWS_OUT/$name.zip" -d "$scratch/zip"
