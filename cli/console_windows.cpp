@@ -4,12 +4,16 @@
 // the streams are binary, and a console gets UTF-16 through WriteConsoleW.
 #include "console.h"
 
+// shellapi.h needs windows.h before it.
+// clang-format off
+#include <windows.h>
+#include <shellapi.h>
+// clang-format on
+
 #include <cerrno>
 #include <fcntl.h>
 #include <io.h>
 #include <memory>
-#include <shellapi.h>
-#include <windows.h>
 
 namespace huewright::cli {
 namespace {
