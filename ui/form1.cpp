@@ -200,12 +200,12 @@ void Form1::MakeRoomFor(Qt::WindowState requested) {
 }
 
 void Form1::AnswerReportedState(const QWindowStateChangeEvent& reported) {
-    const Qt::WindowStates now = windowHandle()->windowStates();
-    if ((now & kGrown) && !(reported.oldState() & kGrown)) {
+    const bool grown = windowHandle()->windowStates().testAnyFlags(kGrown);
+    if (grown && !reported.oldState().testAnyFlags(kGrown)) {
         // Asked for once per change, so a compositor that insists is not asked again and again.
         QMetaObject::invokeMethod(
             this, [this] { setWindowState(windowState() & ~kGrown); }, Qt::QueuedConnection);
-    } else if (!(now & kGrown) && windowHandle()->maximumSize() != maximumSize()) {
+    } else if (!grown && windowHandle()->maximumSize() != maximumSize()) {
         // Normal again, at its old size: back to that one size.
         windowHandle()->setMaximumSize(maximumSize());
     }
