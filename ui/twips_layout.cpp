@@ -27,6 +27,10 @@ QSize ContentSize(const QWidget& control) {
         // styles give every button: a narrow "<>" is fine as long as it shows whole.
         QStyleOptionButton option;
         option.initFrom(button);
+        // Some styles keep room around an auto-default button for the default frame.
+        if (button->autoDefault()) {
+            option.features |= QStyleOptionButton::AutoDefaultButton;
+        }
         const QSize text = button->fontMetrics().size(Qt::TextShowMnemonic, button->text());
         return button->style()->sizeFromContents(QStyle::CT_PushButton, &option, text, button);
     }

@@ -207,14 +207,16 @@ offer_clipboard() {
     done
 }
 
-# Waits until someone else owns the clipboard, then writes what it holds to $1.
+# Waits until the program has taken the clipboard from the test's owner, then writes what
+# it holds to $1. xclip serves the clipboard until another program takes it and then ends;
+# To ClipBoard clears the clipboard before it sets the text, so a read succeeds only once
+# the program owns it with its text.
 await_clipboard_into() {
     local deadline=$((SECONDS + step_timeout)) got
     while ((SECONDS < deadline)); do
-        if clip_out >"$1.tmp" && [ "$(cat "$1.tmp")" != "$sentinel" ]; then
-            # The owner may be between clearing and setting; read once more.
-            sleep 0.2
-            clip_out >"$1" || continue
+        if ! kill -0 "$owner_pid" 2>/dev/null && clip_out >"$1"; then
+            wait "$owner_pid" 2>/dev/null || true
+            owner_pid=""
             return 0
         fi
         sleep 0.1
@@ -226,25 +228,16 @@ await_clipboard_into() {
     fail "the clipboard still holds '$got' ${step_timeout}s after To ClipBoard"
 }
 
-# Replaces the text of Text1 by $1, then reads it back through the clipboard
-# (select all, copy), retyping if a key went astray: xdotool types characters
-# missing from the keymap by rebinding a key for a moment, and a program that
-# reads its events late can see the old binding.
-type_text() {
-    local text=$1 attempt
-    for attempt in 1 2 3; do
-        click "${text1[@]}"
-        keys ctrl+a BackSpace
-        xdo type --delay 60 -- "$text" || fail "typing failed"
-        own_clipboard
-        keys ctrl+a ctrl+c
-        await_clipboard_into "$workdir/typed"
-        if [ "$(cat "$workdir/typed")" = "$text" ]; then
-            return 0
-        fi
-        log "typing attempt $attempt gave '$(cat "$workdir/typed")', retrying"
-    done
-    fail "could not type '$text' into Text1 in three attempts"
+# Replaces the text of Text1 by $1 as a user pastes it (Ctrl+V), then reads it back by
+# copying it (Ctrl+A, Ctrl+C). Typing characters the keymap lacks makes xdotool rebind a key
+# for a moment, which a program that reads its events late can miss; a paste cannot.
+paste_text() {
+    offer_clipboard "$1"
+    click "${text1[@]}"
+    keys ctrl+a ctrl+v ctrl+a ctrl+c
+    await_clipboard_into "$workdir/typed"
+    [ "$(cat "$workdir/typed")" = "$1" ] ||
+        fail "Text1 holds '$(cat "$workdir/typed")' after pasting '$1'"
 }
 
 # Generate, then To ClipBoard; the clipboard must then hold exactly $1.
@@ -355,7 +348,7 @@ start_program
     fail "window out of proportion: ${window_width}x$window_height"
 
 expect_swatches 000000 000000 "at start"
-type_text "Hi 😀👍🏽!"
+paste_text "Hi 😀👍🏽!"
 click "${bold_box[@]}"
 generate_and_copy_expect \
     '[b][color=#000000]H[/color][color=#000000]i[/color][color=#000000] [/color][color=#000000]😀[/color][color=#000000]👍🏽[/color][color=#000000]![/color][/b]' \
@@ -381,7 +374,7 @@ generate_and_copy_expect \
 program_alive "after copying"
 stop_program
 
-# --- Colours from the keyboard, swap, Random -----------------------------------
+# --- The keyboard alone: bars, Return on each button, swap, Random -------------
 start_program
 # The focus starts on r1; Tab walks r1, g1, b1, r2, g2, b2. Down and Page Down
 # raise a bar's value by 1 and 4, Up and Page Up lower it, End takes it to 256.
@@ -394,37 +387,48 @@ keys Tab End                                # b2 = 256
 # 256 shows as 255.
 expect_swatches FF09FF 001EFF "after moving the bars"
 
-click "${swap_button[@]}"
-expect_swatches 001EFF FF09FF "after <>"
+# Return presses the focused button and nothing else. In Text1 and on Bold it does
+# nothing, so To ClipBoard, pressed with Return, copies an empty Text2. Tab walks Text1,
+# Text2, Generate, Random, Bold, Italic, To ClipBoard, <>, and round to r1.
+paste_text "a😀b🇫🇷c"
+own_clipboard
+keys Return Tab Tab Tab Tab Return          # Text1, then Bold
+keys Tab Tab Return                         # To ClipBoard
+await_clipboard_into "$workdir/empty"
+[ ! -s "$workdir/empty" ] ||
+    fail "Return in Text1 or on Bold did something: To ClipBoard copied '$(cat "$workdir/empty")'"
+log "Return in Text1 and on Bold pressed nothing; on To ClipBoard it copied the empty Text2"
+keys Tab Return                             # <>
+expect_swatches 001EFF FF09FF "after Return on <>"
 
 # Start (0, 30, 256), end (256, 9, 256) over five characters, two of them
 # several units long: red rises 0..256 in steps of 51 from its start value,
 # green falls 30..9 in steps of 4 skipping its start value, blue stays at 256,
-# written FF.
-type_text "a😀b🇫🇷c"
-generate_and_copy_expect \
-    '[color=#001AFF]a[/color][color=#3316FF]😀[/color][color=#6612FF]b[/color][color=#990EFF]🇫🇷[/color][color=#CC0AFF]c[/color]' \
-    "gradient after the swap"
+# written FF. Bold is still clear: Return left it alone.
+own_clipboard
+keys Tab Tab Tab Tab Tab Tab Tab Tab Tab Return   # r1 … b2, Text1, Text2, Generate
+keys Tab Tab Tab Tab Return                       # Random, Bold, Italic, To ClipBoard
+await_clipboard_into "$workdir/markup"
+expected='[color=#001AFF]a[/color][color=#3316FF]😀[/color][color=#6612FF]b[/color][color=#990EFF]🇫🇷[/color][color=#CC0AFF]c[/color]'
+[ "$(cat "$workdir/markup")" = "$expected" ] ||
+    fail "Return on Generate and To ClipBoard copied '$(cat "$workdir/markup")', expected '$expected'"
+log "markup ok: gradient after the swap, Generate and To ClipBoard pressed with Return"
 
-click "${random_button[@]}"
+# Random sets all six bars in one press before the window repaints, so once both
+# swatches have changed they show the new colours.
+keys shift+Tab shift+Tab shift+Tab Return         # Italic, Bold, Random
 deadline=$((SECONDS + step_timeout))
-while :; do
-    colours=$(swatches)
-    if [ "$colours" != "001EFF FF09FF" ]; then
-        # Both swatches must have settled: two readings in a row agree.
-        sleep 0.3
-        [ "$(swatches)" = "$colours" ] && break
-    fi
-    ((SECONDS < deadline)) || fail "the swatches did not change after Random: $colours"
-    sleep 0.2
+until read -r start_colour end_colour <<<"$(swatches)" &&
+    [ "$start_colour" != 001EFF ] && [ "$end_colour" != FF09FF ]; do
+    ((SECONDS < deadline)) || fail "the swatches did not change after Random: $start_colour $end_colour"
+    sleep 0.1
 done
-read -r start_colour end_colour <<<"$colours"
 log "Random gave start $start_colour, end $end_colour"
 
 # One character: a falling channel gives its end value, a rising one its start
 # value, a constant one its value; in each case the smaller of the two, which
 # the swatches show exactly since Random stays within 0..255.
-type_text "😀"
+paste_text "😀"
 generate_and_copy_expect \
     "[color=#$(hex_min "$start_colour" "$end_colour")]😀[/color]" \
     "one character after Random"
@@ -478,7 +482,7 @@ expect_swatches 336699 FF8000 "end colour pasted without #"
 
 # Start (0x33, 0x66, 0x99), end (255, 128, 0) over three characters: red rises
 # by 68 from its start value, green by 8, blue falls by 51 skipping its start value.
-type_text "abc"
+paste_text "abc"
 generate_and_copy_expect \
     '[color=#336666]a[/color][color=#776E33]b[/color][color=#BB7600]c[/color]' \
     "gradient between two pasted colours"
@@ -488,21 +492,28 @@ expect_swatches 336699 FF8000 "colour dialog cancelled"
 swatch_dialog "${shape1[@]}" "Start colour" "#00C0A0"
 expect_swatches 00C0A0 FF8000 "colour chosen in the dialog"
 
-# Dragging the end swatch onto the start swatch; moves in small steps, as a
-# hand does, so the drag has started before the pointer arrives.
-for attempt in 1 2 3; do
-    xdo mousemove --window "$wid" "${shape2[@]}" mousedown 1 || fail "could not press on the end swatch"
-    for step in 1 2 3 4 5 6 7 8; do
-        x=$((shape2[0] - (shape2[0] - shape1[0]) * step / 8))
-        xdo mousemove --window "$wid" "$x" "${shape1[1]}" || fail "could not move the pointer"
-        sleep 0.1
-    done
-    xdo mouseup 1 || fail "could not release the mouse button"
-    [ "$(pixel "${shape1[@]}")" = FF8000 ] && break
-    sleep 1
-    [ "$(pixel "${shape1[@]}")" = FF8000 ] && break
-    log "drag attempt $attempt did not arrive, retrying"
+# Dragging the end swatch onto the start swatch. The colour square that follows the
+# pointer shows over the start swatch once the program has moved the drag there, and only
+# then is the button released: a release before the drag arrives would drop it elsewhere.
+screen_pixel() { # window pixel ($1, $2) on the whole screen, where the drag square shows
+    local shot="$workdir/screen.png" origin
+    origin=$(xdo getwindowgeometry "$wid" | sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p')
+    read -r -a origin <<<"$origin"
+    timeout "$step_timeout" import -silent -window root "png:$shot" || fail "could not take a screenshot"
+    timeout 10 convert "$shot" -crop "1x1+$((origin[0] + $1))+$((origin[1] + $2))" -depth 8 txt:- |
+        grep -o '#[0-9A-Fa-f]\{6\}' | head -n 1 | tr -d '#' | tr a-f A-F
+}
+xdo mousemove --window "$wid" "${shape2[@]}" mousedown 1 || fail "could not press on the end swatch"
+for step in 1 2 3 4 5 6 7 8; do
+    x=$((shape2[0] - (shape2[0] - shape1[0]) * step / 8))
+    xdo mousemove --window "$wid" "$x" "${shape1[1]}" || fail "could not move the pointer"
 done
+deadline=$((SECONDS + step_timeout))
+until [ "$(screen_pixel "${shape1[@]}")" = FF8000 ]; do
+    ((SECONDS < deadline)) || fail "the dragged colour never showed over the start swatch"
+    sleep 0.1
+done
+xdo mouseup 1 || fail "could not release the mouse button"
 expect_swatches FF8000 FF8000 "end colour dragged onto the start swatch"
 if xdo search --onlyvisible --name '^(Start|End) colour$' >/dev/null 2>&1; then
     fail "a drag opened the colour dialog"

@@ -57,9 +57,11 @@ paste() { timeout 5 wl-paste --no-newline 2>/dev/null; }
 sentinel_set() { [ "$(paste || true)" = "$sentinel" ]; }
 wait_for "the sentinel on the clipboard" sentinel_set
 
-# No DISPLAY for the program: it can only be a Wayland client.
+# No DISPLAY for the program: it can only be a Wayland client. Qt's Wayland log says which
+# states the compositor configured the window in.
 env -u DISPLAY -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS -u QT_STYLE_OVERRIDE \
-    QT_QPA_PLATFORM=wayland "$program" >"$workdir/app.log" 2>&1 &
+    QT_QPA_PLATFORM=wayland QT_LOGGING_RULES=qt.qpa.wayland=true \
+    "$program" >"$workdir/app.log" 2>&1 &
 app=$!
 pids+=("$app")
 
@@ -85,6 +87,43 @@ keys Tab Tab Tab Tab Tab End Up   # g1, b1, r2, g2 stay 0; b2 = 255
 keys Tab                          # Text1
 timeout "$step_timeout" xdotool type --delay 60 Hi || fail "typing failed"
 keys Tab Tab Tab Tab space        # Text2, Generate, Random, Bold: ticked
+
+# A maximise or full-screen request leaves the program running at its one size, in its place,
+# its text and bars as they were (the markup below shows them): first the maximise button of
+# Qt's own title bar, then weston's full-screen shortcut, which the compositor alone acts on.
+red_box() { # the start swatch, the one large pure red patch on screen: WxH+X+Y
+    timeout 10 import -silent -window root "$workdir/shot.png" &&
+        timeout 10 convert "$workdir/shot.png" -fill black +opaque '#FF0000' \
+            -define connected-components:verbose=true -connected-components 4 null: |
+        awk '$NF == "srgb(255,0,0)" && $(NF-1) > 100 { print $2 }' | head -n 1
+}
+swatch=$(red_box) || true
+[ -n "$swatch" ] || fail "the red start swatch is not on the screen"
+back_in_place() { kill -0 "$app" 2>/dev/null && [ "$(red_box || true)" = "$swatch" ]; }
+# True once Qt has applied a configure in state $1, and after it one in the normal state.
+configured_and_back() {
+    kill -0 "$app" 2>/dev/null || fail "the program ended: $(grep -v '^qt\.' "$workdir/app.log")"
+    awk -v state="$1" '/Applied pending xdg_toplevel configure/ {
+        if ($0 ~ state) seen = 1; else if (seen && $0 !~ /Maximized|FullScreen/) back = 1
+    } END { exit !back }' "$workdir/app.log"
+}
+# The window's frame from the swatch (inside its one-pixel outline, 735 twips square at
+# 120, 360 twips): Qt's default title bar is 30 pixels high with a 3-pixel border, and its
+# maximise button, second from the right, is centred 40 pixels in from the frame's right.
+IFS='x+' read -r inner _ left top <<<"$swatch"
+maximise_x=$(awk -v w="$inner" -v x="$left" 'BEGIN { s = (w + 2) / 735; printf "%d", x - 1 - 120 * s + 4680 * s - 37 }')
+maximise_y=$(awk -v w="$inner" -v y="$top" 'BEGIN { s = (w + 2) / 735; printf "%d", y - 1 - 360 * s - 15 }')
+# weston's X11 backend follows the pointer from where it entered weston's window, so the
+# pointer comes in from outside it (the X screen is larger than weston's window).
+timeout "$step_timeout" xdotool mousemove 790 590 mousemove "$maximise_x" "$maximise_y" click 1 ||
+    fail "could not click the maximise button at $maximise_x,$maximise_y"
+wait_for "a maximised configure, then the normal state" configured_and_back WindowMaximized
+wait_for "the window back at its size and place after maximise" back_in_place
+log "maximise: the window was configured maximised and is back at its size: $swatch"
+keys super+shift+f
+wait_for "a full-screen configure, then the normal state" configured_and_back WindowFullScreen
+wait_for "the window back at its size and place after full screen" back_in_place
+log "full screen: the window was configured full screen and is back at its size: $swatch"
 keys shift+Tab shift+Tab space    # Generate
 keys Tab Tab Tab Tab space        # Random, Bold, Italic, To ClipBoard
 # The last key is visible: Tab to "<>", Tab round to r1, Home takes it to 0 and the red
