@@ -96,8 +96,10 @@ step "engine, window and command-line tests under Wine"
 new_prefix tests
 # The Windows Qt, ICU and the compiler's DLLs, as in the release folder.
 export WINEPATH="$work/sdk/bin;$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)");/usr/x86_64-w64-mingw32/lib"
+QT_PLUGIN_PATH=$(winepath -w "$work/sdk/plugins")
+export QT_PLUGIN_PATH
 ctest --test-dir "$build" --output-on-failure -j 2
-unset WINEPATH
+unset WINEPATH QT_PLUGIN_PATH
 
 step "the end-to-end test drives huewright.exe"
 HUEWRIGHT_E2E_WINE=1 bash "$root/tests/e2e/huewright-e2e.sh" "$work/stage/$name/huewright.exe"
