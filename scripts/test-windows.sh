@@ -103,6 +103,9 @@ ctest --test-dir "$build" --output-on-failure
 unset WINEPATH QT_PLUGIN_PATH
 
 step "the end-to-end test drives huewright.exe"
+# A prefix of its own: Wine shares the clipboard with the X server its session started on,
+# and the test starts an X server of its own.
+new_prefix e2e
 HUEWRIGHT_E2E_WINE=1 bash "$root/tests/e2e/huewright-e2e.sh" "$work/stage/$name/huewright.exe"
 
 step "display scaling: 100 %, 125 %, 150 % and 200 %"
