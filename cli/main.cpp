@@ -274,7 +274,9 @@ int main(int argc, char** argv) {
     try {
         std::vector<std::string> arguments = huewright::cli::Utf8Arguments(argc, argv);
         std::vector<char*> pointers(arguments.size());
+        // CLI11 takes main()'s char**, pointers to characters that may be changed.
         std::ranges::transform(arguments, pointers.begin(),
+                               // cppcheck-suppress constParameterReference
                                [](std::string& argument) { return argument.data(); });
         return Run(static_cast<int>(pointers.size()), pointers.data());
     } catch (const std::bad_alloc&) {
