@@ -3,6 +3,7 @@
 // console in the console's code page. Here the arguments come from the UTF-16 command line,
 // the streams are binary, and a console gets UTF-16 through WriteConsoleW.
 #include "console.h"
+#include "utf8.h"
 
 // shellapi.h needs windows.h before it.
 // clang-format off
@@ -18,12 +19,11 @@
 namespace huewright::cli {
 namespace {
 
+// Windows' wide characters are UTF-16 units.
 std::string ToUtf8(std::wstring_view wide) {
-    const int length = static_cast<int>(wide.size());
-    const int size =
-        WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, bytes.data(), size, nullptr, nullptr);
+    const std::u16string units(wide.begin(), wide.end());
+    std::string bytes(units.size() * 3, '\0');
+    bytes.resize(static_cast<std::size_t>(EncodeUtf8(units, bytes.data()) - bytes.data()));
     return bytes;
 }
 
@@ -62,12 +62,10 @@ bool WriteBytes(std::FILE* stream, std::string_view bytes) {
         return std::fwrite(bytes.data(), 1, bytes.size(), stream) == bytes.size();
     }
     std::fflush(stream);
-    const int length = static_cast<int>(bytes.size());
-    std::wstring wide(
-        static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, bytes.data(), length, nullptr, 0)),
-        L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), length, wide.data(),
-                        static_cast<int>(wide.size()));
+    // What is written here is always whole UTF-8: the program makes it.
+    std::u16string units;
+    DecodeUtf8(bytes, units);
+    const std::wstring wide(units.begin(), units.end());
     DWORD written = 0;
     if (WriteConsoleW(console, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr) ==
             0 ||

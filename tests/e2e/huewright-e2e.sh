@@ -399,9 +399,9 @@ keys Tab End                                # b2 = 256
 # 256 shows as 255.
 expect_swatches FF09FF 001EFF "after moving the bars"
 
-# Return presses the focused button and nothing else. In Text1 and on Bold it does
-# nothing, so To ClipBoard, pressed with Return, copies an empty Text2. Tab walks Text1,
-# Text2, Generate, Random, Bold, Italic, To ClipBoard, <>, and round to r1.
+# Return, and the keypad's Enter, press the focused button and nothing else. In Text1 and on
+# Bold Return does nothing, so To ClipBoard, pressed with it, copies an empty Text2. Tab
+# walks Text1, Text2, Generate, Random, Bold, Italic, To ClipBoard, <>, and round to r1.
 paste_text "a😀b🇫🇷c"
 own_clipboard
 keys Return Tab Tab Tab Tab Return          # Text1, then Bold
@@ -410,7 +410,7 @@ await_clipboard_into "$workdir/empty"
 [ ! -s "$workdir/empty" ] ||
     fail "Return in Text1 or on Bold did something: To ClipBoard copied '$(cat "$workdir/empty")'"
 log "Return in Text1 and on Bold pressed nothing; on To ClipBoard it copied the empty Text2"
-keys Tab Return                             # <>
+keys Tab KP_Enter                           # <>, by the keypad's Enter
 expect_swatches 001EFF FF09FF "after Return on <>"
 
 # Start (0, 30, 256), end (256, 9, 256) over five characters, two of them

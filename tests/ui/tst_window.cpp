@@ -4,7 +4,6 @@
 
 #include <QAccessible>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,8 +33,6 @@ private slots:
     void focusStartsOnFirstBar();
     void focusedBarIsMarked();
     void labelsAndButtonsTakeNoKeys();
-    void returnPressesOnlyTheFocusedButton_data();
-    void returnPressesOnlyTheFocusedButton();
     void accessibleNames_data();
     void accessibleNames();
     void outputBoxWearsButtonFace();
@@ -206,71 +203,6 @@ void WindowTest::labelsAndButtonsTakeNoKeys() {
     }
     for (auto* box : window_->findChildren<QCheckBox*>()) {
         QVERIFY(!box->text().contains(u'&'));
-    }
-}
-
-namespace {
-
-// Everything a key could change here, in one line.
-QString State(const QWidget& window) {
-    QStringList parts;
-    for (const QString& bar : {u"r1"_s, u"g1"_s, u"b1"_s, u"r2"_s, u"g2"_s, u"b2"_s}) {
-        parts << QString::number(Find<QScrollBar>(window, bar)->value());
-    }
-    parts << Find<QLineEdit>(window, u"Text1"_s)->text()
-          << Find<QLineEdit>(window, u"Text2"_s)->text()
-          << QString::number(Find<QCheckBox>(window, u"chkBold"_s)->checkState())
-          << QGuiApplication::clipboard()->text();
-    return parts.join(u'|');
-}
-
-// The state after `key` goes to `control` in a fresh window holding "Hi", r1 at 10 and
-// "earlier" on the clipboard; Random's clock is fixed.
-QString AfterKey(const QString& control, Qt::Key key) {
-    QGuiApplication::clipboard()->setText(u"earlier"_s);
-    const auto window = huewright::test::ShowWindow([] { return 1234.5; });
-    Find<QLineEdit>(*window, u"Text1"_s)->setText(u"Hi"_s);
-    Find<QScrollBar>(*window, u"r1"_s)->setValue(10);
-    if (control == u"Command3") { // something in Text2 to copy
-        Find<QLineEdit>(*window, u"Text2"_s)->setText(u"[b][/b]"_s);
-    }
-    auto* focused = Find<QWidget>(*window, control);
-    focused->setFocus(Qt::TabFocusReason);
-    const QString before = State(*window);
-    QTest::keyClick(focused, key);
-    const QString after = State(*window);
-    return before == after ? QString() : after;
-}
-
-} // namespace
-
-void WindowTest::returnPressesOnlyTheFocusedButton_data() {
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<bool>("pressed");
-    for (const QString& button : {u"Command1"_s, u"Command2"_s, u"Command3"_s, u"Command4"_s}) {
-        QTest::newRow(qPrintable(button)) << button << true;
-    }
-    for (const QString& other : {u"Text1"_s, u"Text2"_s, u"r1"_s, u"chkBold"_s, u"chkItalic"_s}) {
-        QTest::newRow(qPrintable(other)) << other << false;
-    }
-}
-
-void WindowTest::returnPressesOnlyTheFocusedButton() {
-    QFETCH(QString, control);
-    QFETCH(bool, pressed);
-    window_.reset(); // each key gets a window of its own
-    const QString byReturn = AfterKey(control, Qt::Key_Return);
-    const QString byEnter = AfterKey(control, Qt::Key_Enter);
-    if (pressed) {
-        // Return and the keypad's Enter do what Space does, and that is something.
-        const QString bySpace = AfterKey(control, Qt::Key_Space);
-        QVERIFY(!bySpace.isEmpty());
-        QCOMPARE(byReturn, bySpace);
-        QCOMPARE(byEnter, bySpace);
-    } else {
-        // No default button: Enter anywhere else presses nothing and changes nothing.
-        QCOMPARE(byReturn, QString());
-        QCOMPARE(byEnter, QString());
     }
 }
 

@@ -28,6 +28,12 @@ template <typename Control> Control* Find(const QWidget& window, const QString& 
     return control;
 }
 
+// Windows tells of a clipboard change once its message loop runs, after the change is whole;
+// other platforms as each step of it happens.
+inline bool ReportsClipboardLater() {
+    return QGuiApplication::platformName() == QStringLiteral("windows");
+}
+
 // What an "Error" box showed before the test closed it.
 struct SeenBox {
     QString caption;
