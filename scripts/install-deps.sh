@@ -34,8 +34,9 @@ if [ "${1:-}" = windows ]; then
         g++-mingw-w64-x86-64-posix mingw-w64-tools dpkg-dev xz-utils
         # the zip and the installer
         zip unzip nsis
-        # the Windows programs, run for their tests, also in a Japanese locale
-        wine wine64 locales
+        # the Windows programs, run for their tests, also in a Japanese locale; Wine's own
+        # fonts stand in for Windows' (Tahoma as the dialog font, Marlett's title-bar glyphs)
+        wine wine64 fonts-wine locales
     )
 fi
 

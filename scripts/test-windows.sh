@@ -6,8 +6,9 @@
 #   3. the real huewright.exe is driven on a virtual X server (tests/e2e/huewright-e2e.sh);
 #   4. the portable zip, unpacked into a clean Wine prefix, starts with nothing else on the
 #      DLL path;
-#   5. the installer installs silently into a clean prefix, the installed program starts, a
-#      second install replaces the first, and the uninstaller removes it all.
+#   5. the installer installs silently into a clean prefix over an older version, the
+#      installed program starts, a second install replaces the first, and the uninstaller
+#      removes it all.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -150,6 +151,19 @@ listing() { (cd "$1" && find . -type f | sort); }
 # What the installer must put down: exactly the portable folder, and its uninstaller.
 (listing "$scratch/zip/$name" && echo ./uninstall.exe) | sort >"$scratch/expected-files"
 
+# An older version first, with a file this one no longer has: the new one must replace it.
+mkdir -p "$scratch/older"
+echo "only in 0.9.0" >"$scratch/older/old-only.txt"
+{ cat "$work/stage/files.nsh" && printf 'SetOutPath "$INSTDIR"\nFile "%s"\n' "$scratch/older/old-only.txt"; } \
+    >"$scratch/older/files.nsh"
+{ cat "$work/stage/unfiles.nsh" && echo 'Delete "$INSTDIR\old-only.txt"'; } >"$scratch/older/unfiles.nsh"
+makensis -V1 -DVERSION=0.9.0 -DSTAGE="$work/stage/$name" -DFILES="$scratch/older/files.nsh" \
+    -DUNFILES="$scratch/older/unfiles.nsh" -DSIZE_KB=1 -DOUTFILE="$scratch/older/setup.exe" \
+    "$root/packaging/windows/huewright.nsi"
+timeout 300 wine "$scratch/older/setup.exe" /S || fail "the older version's silent install failed"
+timeout 120 wineserver -w
+[ -f "$installed/old-only.txt" ] || fail "the older version did not install its own file"
+
 for round in first second; do
     timeout 300 wine "$setup" /S || fail "the $round silent install failed"
     timeout 120 wineserver -w
@@ -182,6 +196,6 @@ done
 ! wine reg query "$key" >/dev/null 2>&1 || fail "the uninstaller left the registration"
 leftovers=$(find "$WINEPREFIX/drive_c" -iname '*huewright*' | grep -v '/Temp/' || true)
 [ -z "$leftovers" ] || fail "files left after uninstalling: $leftovers"
-echo "installed, started, installed again, and removed without a trace"
+echo "installed over 0.9.0, started, installed again, and removed without a trace"
 
 step "every Windows check passed"
