@@ -3,7 +3,10 @@
 // same on every system.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,5 +23,18 @@ void UseBinaryStreams();
 // Writes UTF-8 to `stream` (stdout or stderr). A console window is given characters, not
 // bytes, so that it shows them right. False, with errno set, when not all was written.
 bool WriteBytes(std::FILE* stream, std::string_view bytes);
+
+// A piece of what was typed into a console window, as UTF-8.
+struct TypedPiece {
+    std::size_t size = 0; // bytes put in the buffer
+    bool end = false;     // typing has ended, or reading failed
+    bool failed = false;  // reading failed; errno says why
+};
+
+// Reads the next piece typed into the console window behind `stream`, or nullopt when there is
+// none (a file, a pipe, or any terminal but Windows' console, which already give UTF-8 bytes).
+// A console gives characters; its lines end in "\n" as a terminal's do, and Ctrl+Z ends the
+// typing, as in Windows' own programs.
+std::optional<TypedPiece> ReadTyped(std::FILE* stream, std::span<char> buffer);
 
 } // namespace huewright::cli

@@ -13,4 +13,8 @@ bool WriteBytes(std::FILE* stream, std::string_view bytes) {
     return std::fwrite(bytes.data(), 1, bytes.size(), stream) == bytes.size();
 }
 
+std::optional<TypedPiece> ReadTyped(std::FILE* /*stream*/, std::span<char> /*buffer*/) {
+    return std::nullopt;
+}
+
 } // namespace huewright::cli

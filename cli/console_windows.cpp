@@ -1,7 +1,7 @@
 // Windows hands main() its arguments in the ANSI code page, where "Grüße 😀" or Cyrillic
-// may not exist, turns "\n" into "\r\n" on text streams, and shows bytes written to a
-// console in the console's code page. Here the arguments come from the UTF-16 command line,
-// the streams are binary, and a console gets UTF-16 through WriteConsoleW.
+// may not exist, turns "\n" into "\r\n" on text streams, and reads and shows a console's
+// characters in the console's code page. Here the arguments come from the UTF-16 command
+// line, the streams are binary, and a console is read and written in UTF-16.
 #include "console.h"
 #include "utf8.h"
 
@@ -11,10 +11,12 @@
 #include <shellapi.h>
 // clang-format on
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <io.h>
 #include <memory>
+#include <unicode/utf16.h>
 
 namespace huewright::cli {
 namespace {
@@ -74,6 +76,43 @@ bool WriteBytes(std::FILE* stream, std::string_view bytes) {
         return false;
     }
     return true;
+}
+
+std::optional<TypedPiece> ReadTyped(std::FILE* stream, std::span<char> buffer) {
+    const HANDLE console = ConsoleOf(stream);
+    if (console == nullptr) {
+        return std::nullopt;
+    }
+    // A unit becomes at most three bytes; the last place is kept for the second half of a
+    // pair that the read cuts in two.
+    std::u16string units(buffer.size() / 3, u'\0');
+    DWORD got = 0;
+    if (ReadConsoleW(console, units.data(), static_cast<DWORD>(units.size() - 1), &got, nullptr) ==
+        0) {
+        errno = EIO;
+        return TypedPiece{.end = true, .failed = true};
+    }
+    units.resize(got);
+    if (!units.empty() && U16_IS_LEAD(units.back())) {
+        char16_t trail = 0;
+        DWORD one = 0;
+        if (ReadConsoleW(console, &trail, 1, &one, nullptr) != 0 && one == 1) {
+            units.push_back(trail);
+        }
+    }
+    // Ctrl+Z ends the typing and whatever follows it on its line.
+    const std::size_t stop = std::min(units.find(u'\x1a'), units.size());
+    std::u16string text;
+    for (const char16_t unit : std::u16string_view(units).substr(0, stop)) {
+        if (unit == u'\n' && text.ends_with(u'\r')) {
+            text.back() = u'\n'; // Enter gives "\r\n"
+        } else {
+            text.push_back(unit);
+        }
+    }
+    return TypedPiece{.size =
+                          static_cast<std::size_t>(EncodeUtf8(text, buffer.data()) - buffer.data()),
+                      .end = got == 0 || stop < units.size()};
 }
 
 } // namespace huewright::cli

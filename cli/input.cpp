@@ -1,5 +1,6 @@
 #include "input.h"
 
+#include "console.h"
 #include "huewright/gradient.h"
 
 #include <array>
@@ -35,6 +36,15 @@ bool OverLimit(std::u16string_view prefix) {
            CountCharacters(prefix) > kMaxCharacters;
 }
 
+// What was typed into a console window, or else the next bytes.
+TypedPiece ReadPiece(std::FILE* in, std::span<char> buffer) {
+    if (const std::optional<TypedPiece> typed = ReadTyped(in, buffer)) {
+        return *typed;
+    }
+    const std::size_t got = std::fread(buffer.data(), 1, buffer.size(), in);
+    return {.size = got, .end = got < buffer.size(), .failed = std::ferror(in) != 0};
+}
+
 std::string Describe(std::size_t offset, const std::string& where) {
     return where + " is not valid UTF-8 at byte offset " + std::to_string(offset);
 }
@@ -64,19 +74,20 @@ Input FromStream(std::FILE* in) {
     // the engine; endless input still stops within a few milliseconds.
     std::size_t nextCount = kFirstCount;
     for (;;) {
-        const std::size_t got = std::fread(buffer.data(), 1, buffer.size(), in);
-        total += got;
-        if (const auto error = decoder.Feed(std::string_view(buffer.data(), got), input.text)) {
+        const TypedPiece piece = ReadPiece(in, buffer);
+        total += piece.size;
+        if (const auto error =
+                decoder.Feed(std::string_view(buffer.data(), piece.size), input.text)) {
             input.error = Describe(*error, "standard input");
             return input;
         }
-        if (got < buffer.size()) {
-            if (std::ferror(in) != 0) {
-                input.error = std::string("cannot read standard input: ") + std::strerror(errno);
-                input.readError = true;
-                return input;
-            }
-            break; // end of input
+        if (piece.failed) {
+            input.error = std::string("cannot read standard input: ") + std::strerror(errno);
+            input.readError = true;
+            return input;
+        }
+        if (piece.end) {
+            break;
         }
         if (total >= nextCount || total > kMaxInputBytes) {
             input.overLimit = OverLimit(WithoutLineEnding(input.text, false));

@@ -10,7 +10,9 @@ usage: cli_table.py PATH-TO-HUEWRIGHT-CLI [EMULATOR...]
 import os
 import subprocess
 import sys
+import termios
 import threading
+import time
 
 PROGRAM = sys.argv[1]
 EMULATOR = sys.argv[2:]
@@ -163,6 +165,19 @@ ENDLESS = [
      (16 << 20) + (1 << 20)),
 ]
 
+# Typed at a terminal, which under Wine is the program's console window: the lines, each ended
+# with Enter, then the end of the typing as the system has it: Ctrl+D at the start of a line,
+# or Ctrl+Z and Enter. (name, arguments, lines, exit status, standard output, standard error)
+TYPED = [
+    ("two lines", RED_TO_BLUE, ["Grüße 😀", "ok"], 0,
+     "[color=#E60000]G[/color][color=#CD0019]r[/color][color=#B40032]ü[/color]"
+     "[color=#9B004B]ß[/color][color=#820064]e[/color][color=#69007D] [/color]"
+     "[color=#500096]😀[/color][color=#3700AF]\n[/color][color=#1E00C8]o[/color]"
+     "[color=#0500E1]k[/color]\n", ""),
+    ("nothing", RED_TO_BLUE, [], 1, "", NO_TEXT),
+]
+END_OF_TYPING = b"\x1a\r" if EMULATOR else b"\x04"
+
 LOCALES = [{"LC_ALL": "C"}, {"LANG": "tr_TR.ISO-8859-9", "LC_ALL": "tr_TR.ISO-8859-9"}]
 if EMULATOR:
     # Wine takes the Windows code page from the locale: 1252 for C.UTF-8, 932 for Japanese,
@@ -238,6 +253,36 @@ def run_endless(env, label):
         check(name, written <= most, f"{written} bytes were taken, more than {most}")
 
 
+def run_typed(env, label):
+    for name, arguments, lines, status, out, err in TYPED:
+        name = f"{label}: typed: {name}"
+        terminal, program_side = os.openpty()
+        try:
+            process = subprocess.Popen([*COMMAND, *arguments], stdin=program_side,
+                                       stdout=subprocess.PIPE, stderr=subprocess.PIPE, env=env)
+            # Wine reads its console from the terminal in raw mode once it has set it; keys
+            # sent before would be the terminal's own cooked lines.
+            deadline = time.monotonic() + 60
+            while (EMULATOR and termios.tcgetattr(program_side)[3] & termios.ICANON and
+                   time.monotonic() < deadline):
+                time.sleep(0.05)
+            for line in lines:
+                os.write(terminal, line.encode() + b"\r")
+            os.write(terminal, END_OF_TYPING)
+            result_out, result_err = process.communicate(timeout=60)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+            check(name, False, "the program did not see the end of the typing")
+            continue
+        finally:
+            os.close(terminal)
+            os.close(program_side)
+        check(name, process.returncode == status, f"exit {process.returncode}, wanted {status}")
+        check(name, result_out == out.encode(), f"stdout {result_out!r}")
+        check(name, result_err == err.encode(), f"stderr {result_err!r}, wanted {err!r}")
+
+
 def run_write_errors(env, label):
     with open("/dev/full", "wb") as full:
         for arguments in (["Hi"], ["--help"]):
@@ -269,10 +314,11 @@ for locale in LOCALES:
     label = ",".join(f"{k}={v}" for k, v in locale.items())
     run_table(environment, label)
     run_endless(environment, label)
+    run_typed(environment, label)
     run_write_errors(environment, label)
 
 for failure in failures:
     print("FAIL", failure)
-cases = len(LOCALES) * (len(TABLE) + len(ENDLESS) + (2 if EMULATOR else 3))
+cases = len(LOCALES) * (len(TABLE) + len(ENDLESS) + len(TYPED) + (2 if EMULATOR else 3))
 print(f"{cases - len(failures)} of {cases} invocations as expected")
 sys.exit(1 if failures else 0)
