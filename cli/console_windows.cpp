@@ -110,8 +110,8 @@ std::optional<TypedPiece> ReadTyped(std::FILE* stream, std::span<char> buffer) {
             text.push_back(unit);
         }
     }
-    return TypedPiece{.size =
-                          static_cast<std::size_t>(EncodeUtf8(text, buffer.data()) - buffer.data()),
+    const char* written = EncodeUtf8(text, buffer.data());
+    return TypedPiece{.size = static_cast<std::size_t>(written - buffer.data()),
                       .end = got == 0 || stop < units.size()};
 }
 
