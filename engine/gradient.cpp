@@ -2,6 +2,7 @@
 
 #include "code_table.h"
 #include "huewright/characters.h"
+#include "huewright/markup.h"
 
 #include <algorithm>
 #include <array>
@@ -12,9 +13,6 @@
 
 namespace huewright {
 namespace {
-
-constexpr std::u16string_view kColorOpen = u"[color=#";
-constexpr std::u16string_view kColorClose = u"[/color]";
 
 // The first of the six values outside the bars' range, as its failure.
 std::optional<Failure> CheckChannels(Colour start, Colour end) {
@@ -65,12 +63,12 @@ public:
     // "[color=#" + `code` + "]", written straight into the buffer.
     void AppendColourOpen(std::string_view code) {
         code = code.substr(0, CodeTable::kMaxDigits);
-        if (kColorOpen.size() + code.size() + 1 > kBufferUnits - used_) {
+        if (kColourOpen.size() + code.size() + kColourOpenEnd.size() > kBufferUnits - used_) {
             Flush();
         }
-        char16_t* at = std::ranges::copy(kColorOpen, buffer_.data() + used_).out;
+        char16_t* at = std::ranges::copy(kColourOpen, buffer_.data() + used_).out;
         at = std::ranges::copy(code, at).out; // ASCII digits widen unchanged
-        *at++ = u']';
+        at = std::ranges::copy(kColourOpenEnd, at).out;
         used_ = static_cast<std::size_t>(at - buffer_.data());
     }
 
@@ -94,7 +92,7 @@ void WriteMarkup(const Filled& filled, MarkupOut& out) {
     for (std::int32_t i = 1; i <= filled.Length(); ++i) {
         out.AppendColourOpen(filled.table.Slot(i));
         out.Append(filled.Character(i));
-        out.Append(kColorClose);
+        out.Append(kColourClose);
     }
 }
 
@@ -105,7 +103,7 @@ void WriteCompactMarkup(const Filled& filled, MarkupOut& out) {
     std::optional<std::string_view> open; // the code of the open colour tag
     const auto close = [&out, &open] {
         if (open) {
-            out.Append(kColorClose);
+            out.Append(kColourClose);
             open.reset();
         }
     };
@@ -170,16 +168,20 @@ std::optional<Failure> Generate(std::u16string_view text, Colour start, Colour e
         return failure;
     }
     if (kept != nullptr) {
-        // "[color=#RRGGBB]" and "[/color]" a character, "[b][i]" and "[/i][/b]": the full
-        // form's length, never less than the compact form's.
-        kept->reserve(text.size() + 23 * static_cast<std::size_t>(length) + 14);
+        // Both colour tags a character and every style tag: the full form's length, never
+        // less than the compact form's.
+        constexpr std::size_t kTags =
+            kColourOpen.size() + kCodeDigits + kColourOpenEnd.size() + kColourClose.size();
+        constexpr std::size_t kStyles =
+            kBoldOpen.size() + kItalicOpen.size() + kItalicClose.size() + kBoldClose.size();
+        kept->reserve(text.size() + kTags * static_cast<std::size_t>(length) + kStyles);
     }
     MarkupOut out(sink);
-    out.Append(bold ? u"[b]" : u"");
-    out.Append(italic ? u"[i]" : u"");
+    out.Append(bold ? kBoldOpen : u"");
+    out.Append(italic ? kItalicOpen : u"");
     (form == MarkupForm::Compact ? WriteCompactMarkup : WriteMarkup)(filled, out);
-    out.Append(italic ? u"[/i]" : u""); // closed innermost first, so the markup nests
-    out.Append(bold ? u"[/b]" : u"");
+    out.Append(italic ? kItalicClose : u""); // closed innermost first, so the markup nests
+    out.Append(bold ? kBoldClose : u"");
     out.Flush();
     return std::nullopt;
 }
