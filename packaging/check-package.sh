@@ -14,7 +14,12 @@ fi
 build=$(cd "$1" && pwd)
 e2e=$2
 
-app_id=io.github.huewright.Huewright
+# What the build says the product is called, its version and its id (cmake/facts.cmake).
+export HUEWRIGHT_FACTS="$build/huewright-facts.env"
+# shellcheck source=/dev/null
+source "$HUEWRIGHT_FACTS"
+app_id=$HUEWRIGHT_APP_ID
+version=$HUEWRIGHT_VERSION
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/huewright-package.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
 
@@ -39,6 +44,7 @@ echo "package: built $(basename "$deb")"
 # The control fields a user's package manager relies on.
 field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)" = huewright ] || fail "package name is '$(field Package)'"
+[ "$(field Version)" = "$version" ] || fail "the package's version is '$(field Version)', not $version"
 [ "$(field Architecture)" = "$(dpkg --print-architecture)" ] ||
     fail "architecture is '$(field Architecture)'"
 [ "$(field Section)" = utils ] || fail "section is '$(field Section)'"
@@ -143,7 +149,8 @@ fi
 for page in huewright huewright-cli; do
     man="$root/usr/share/man/man1/$page.1.gz"
     gzip -t "$man" || fail "the man page of $page is not valid gzip"
-    zcat "$man" | grep -q "^\.TH ${page^^} 1 " || fail "the man page of $page lacks its .TH line"
+    zcat "$man" | grep -qx "\.TH ${page^^} 1 $HUEWRIGHT_RELEASE_DATE \"Huewright $version\" \"User Commands\"" ||
+        fail "the man page of $page lacks its .TH line of version $version, $HUEWRIGHT_RELEASE_DATE"
     zcat "$man" | grep -q "^$page \\\\- " || fail "the man page of $page lacks its NAME line"
 done
 
@@ -152,6 +159,8 @@ cli_expected='[b][color=#800000]H[/color][color=#01007F]i[/color][/b]'
 cli_actual=$(echo Hi | env -i "$cli" -s 255,0,0 -e '#0000FF' -b) ||
     fail "the installed huewright-cli failed"
 [ "$cli_actual" = "$cli_expected" ] || fail "the installed huewright-cli wrote '$cli_actual'"
+[ "$(env -i "$cli" --version)" = "huewright-cli $version" ] ||
+    fail "the installed huewright-cli says it is '$(env -i "$cli" --version)', not $version"
 echo "package: the installed huewright-cli works"
 
 # The desktop entry starts the installed program and names the installed icon;
@@ -159,10 +168,16 @@ echo "package: the installed huewright-cli works"
 desktop="$root/usr/share/applications/$app_id.desktop"
 metainfo="$root/usr/share/metainfo/$app_id.metainfo.xml"
 grep -qx 'Exec=huewright' "$desktop" || fail "the desktop entry does not start huewright"
+grep -qxF "Name=$HUEWRIGHT_NAME" "$desktop" || fail "the desktop entry names another program"
 grep -qx "Icon=$app_id" "$desktop" || fail "the desktop entry names another icon"
 grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo" ||
     fail "the metainfo launches another desktop entry"
 grep -q "<id>$app_id</id>" "$metainfo" || fail "the metainfo has another id"
+# The newest release listed is this one; the changelog's newest entry says so too.
+grep -m1 '<release ' "$metainfo" | grep -qF "<release version=\"$version\" date=\"$HUEWRIGHT_RELEASE_DATE\"/>" ||
+    fail "the metainfo's newest release is not $version of $HUEWRIGHT_RELEASE_DATE: $(grep -m1 '<release ' "$metainfo")"
+zcat "$root/usr/share/doc/huewright/changelog.gz" | head -n 1 | grep -q "^huewright ($version) " ||
+    fail "the changelog's newest entry is not $version"
 desktop-file-validate "$desktop" || fail "the installed desktop entry is invalid"
 bash "$(dirname "${BASH_SOURCE[0]}")/validate-metainfo.sh" "$metainfo" >/dev/null ||
     fail "the installed metainfo is invalid"

@@ -52,7 +52,7 @@ if ! grep -rqsE '^(deb-src |Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sou
     apt-get update -q
 fi
 
-"$root/scripts/windows/build-sdk.sh" "$work/sdk"
+"$root/scripts/windows/build-sdk.sh" "$work/sdk" "${HUEWRIGHT_ICU_DIR:-/var/tmp/huewright-icu}"
 
 say "building the programs"
 build="$work/build"
@@ -68,7 +68,10 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DHUEWRIGHT_BUILD_BENCH=OFF -DHUEWRIGHT_WINDOWS_LICENCES="$work/sdk/licences"
 cmake --build "$build" -j "$jobs"
 
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+# The product's name, version, id and publisher, as the build states them.
+# shellcheck source=/dev/null
+source "$build/huewright-facts.env"
+version=$HUEWRIGHT_VERSION
 name="Huewright-$version-win64"
 stage="$work/stage/$name"
 say "the portable folder $name"
@@ -104,7 +107,8 @@ unfiles="$work/stage/unfiles.nsh"
     done
 )
 size_kb=$(du -sk "$stage" | cut -f 1)
-makensis -V2 -DVERSION="$version" -DSTAGE="$stage" -DFILES="$files" -DUNFILES="$unfiles" \
+makensis -V2 -DNAME="$HUEWRIGHT_NAME" -DVERSION="$version" -DPUBLISHER="$HUEWRIGHT_PUBLISHER" \
+    -DAPP_ID="$HUEWRIGHT_APP_ID" -DYEAR="$HUEWRIGHT_COPYRIGHT_YEAR" -DSTAGE="$stage" -DFILES="$files" -DUNFILES="$unfiles" \
     -DSIZE_KB="$size_kb" -DOUTFILE="$out/$name-setup.exe" "$root/packaging/windows/huewright.nsi"
 
 say "done: $(cd "$out" && ls -l "$name.zip" "$name-setup.exe")"

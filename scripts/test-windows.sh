@@ -49,9 +49,14 @@ trap 'exit 130' INT TERM
 
 "$root/scripts/build-windows.sh"
 
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+# The product's facts as the build states them (cmake/facts.cmake); the end-to-end test reads
+# them too.
+export HUEWRIGHT_FACTS="$build/huewright-facts.env"
+# shellcheck source=/dev/null
+source "$HUEWRIGHT_FACTS"
+version=$HUEWRIGHT_VERSION
 name="Huewright-$version-win64"
-title="Kestrow's Huewright"
+title=$HUEWRIGHT_NAME
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" # no Mono or Gecko to offer
 
 # A virtual X server for everything with a window.
@@ -146,7 +151,7 @@ setup="$HUEWRIGHT_WINDOWS_OUT/$name-setup.exe"
 user_dir="$WINEPREFIX/drive_c/users/$(id -un)"
 installed="$user_dir/AppData/Local/Programs/Huewright"
 shortcut="$user_dir/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/$title.lnk"
-key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\io.github.huewright.Huewright'
+key="HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$HUEWRIGHT_APP_ID"
 listing() { (cd "$1" && find . -type f | sort); }
 # What the installer must put down: exactly the portable folder, and its uninstaller.
 (listing "$scratch/zip/$name" && echo ./uninstall.exe) | sort >"$scratch/expected-files"
@@ -157,7 +162,8 @@ echo "only in 0.9.0" >"$scratch/older/old-only.txt"
 { cat "$work/stage/files.nsh" && printf 'SetOutPath "$INSTDIR"\nFile "%s"\n' "$scratch/older/old-only.txt"; } \
     >"$scratch/older/files.nsh"
 { cat "$work/stage/unfiles.nsh" && echo 'Delete "$INSTDIR\old-only.txt"'; } >"$scratch/older/unfiles.nsh"
-makensis -V1 -DVERSION=0.9.0 -DSTAGE="$work/stage/$name" -DFILES="$scratch/older/files.nsh" \
+makensis -V1 -DNAME="$title" -DVERSION=0.9.0 -DPUBLISHER="$HUEWRIGHT_PUBLISHER" \
+    -DAPP_ID="$HUEWRIGHT_APP_ID" -DYEAR="$HUEWRIGHT_COPYRIGHT_YEAR" -DSTAGE="$work/stage/$name" -DFILES="$scratch/older/files.nsh" \
     -DUNFILES="$scratch/older/unfiles.nsh" -DSIZE_KB=1 -DOUTFILE="$scratch/older/setup.exe" \
     "$root/packaging/windows/huewright.nsi"
 timeout 300 wine "$scratch/older/setup.exe" /S || fail "the older version's silent install failed"
@@ -173,7 +179,7 @@ for round in first second; do
 done
 [ -f "$shortcut" ] || fail "no Start-menu shortcut: $shortcut"
 registration=$(wine reg query "$key" 2>/dev/null | tr -d '\r')
-for value in "DisplayName.*$title" "DisplayVersion.*$version" "Publisher.*The Huewright developers" \
+for value in "DisplayName.*$title" "DisplayVersion.*$version" "Publisher.*$HUEWRIGHT_PUBLISHER" \
     "DisplayIcon.*huewright.exe" "UninstallString.*uninstall.exe" "QuietUninstallString.*/S"; do
     grep -q "$value" <<<"$registration" || fail "the registration lacks $value: $registration"
 done

@@ -2,8 +2,10 @@
 ; silent with /S. It writes the program's files, a Start-menu shortcut and the entry in
 ; "Apps & features", and the uninstaller removes exactly those.
 ;
-; makensis -DVERSION=1.0.0 -DSTAGE=<portable folder> -DFILES=<files.nsh> -DUNFILES=<unfiles.nsh>
-;          -DSIZE_KB=<size> -DOUTFILE=<setup.exe> huewright.nsi
+; makensis -DNAME=<product name> -DVERSION=<version> -DPUBLISHER=<publisher> -DAPP_ID=<app id>
+;          -DYEAR=<copyright year> -DSTAGE=<portable folder> -DFILES=<files.nsh>
+;          -DUNFILES=<unfiles.nsh> -DSIZE_KB=<size> -DOUTFILE=<setup.exe> huewright.nsi
+; The product's facts come from the build (huewright-facts.env, see cmake/facts.cmake).
 Unicode true
 Target amd64-unicode
 ManifestDPIAware true
@@ -12,9 +14,7 @@ SetCompressor /SOLID lzma
 
 !include LogicLib.nsh
 
-!define NAME "Kestrow's Huewright"
-!define PUBLISHER "The Huewright developers"
-!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\io.github.huewright.Huewright"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${APP_ID}"
 !define SHORTCUT "$SMPROGRAMS\${NAME}.lnk"
 
 Name "${NAME}"
@@ -31,7 +31,7 @@ VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "FileDescription" "${NAME} installer"
 VIAddVersionKey /LANG=1033 "CompanyName" "${PUBLISHER}"
-VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (c) 2026 ${PUBLISHER}. MIT License."
+VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (c) ${YEAR} ${PUBLISHER}. MIT License."
 
 Page directory
 Page instfiles

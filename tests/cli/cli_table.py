@@ -5,9 +5,11 @@ out must not depend on them.
 
 usage: cli_table.py PATH-TO-HUEWRIGHT-CLI [EMULATOR...]
   With an emulator (Wine), the Windows program runs under it, in two Windows code pages; the
-  bytes must be those of the Linux build.
+  bytes must be those of the Linux build. HUEWRIGHT_FACTS names the build's facts file, for
+  the version.
 """
 import os
+import shlex
 import subprocess
 import sys
 import termios
@@ -18,6 +20,16 @@ PROGRAM = sys.argv[1]
 EMULATOR = sys.argv[2:]
 COMMAND = [*EMULATOR, PROGRAM]
 NAME = "huewright-cli: "
+
+
+def build_facts():
+    """The build's facts file (cmake/facts.cmake): KEY="value" lines."""
+    with open(os.environ["HUEWRIGHT_FACTS"], encoding="utf-8") as facts:
+        return dict(shlex.split(line)[0].split("=", 1) for line in facts
+                    if line.strip() and not line.startswith("#"))
+
+
+VERSION = build_facts()["HUEWRIGHT_VERSION"]
 
 NO_TEXT = (NAME + "there is no text to colour while --start and --end differ; give a TEXT or "
            "pipe one to standard input\n")
@@ -94,7 +106,7 @@ TABLE = [
      "[color=#C00000]a[/color]  [color=#0300BD]b[/color]\n", ""),
     ("compact from stdin", ["--compact", "-n"], b"aa a\n", 0, "[color=#000000]aa a[/color]", ""),
     ("--help on stdout", ["--help"], None, 0, None, ""),
-    ("--version", ["--version"], None, 0, "huewright-cli 1.0.0\n", ""),
+    ("--version", ["--version"], None, 0, f"huewright-cli {VERSION}\n", ""),
     # Failures of the generation: the engine's description, nothing on stdout, status 1.
     ("no text while colours differ", ["-e", "0,0,1", ""], None, 1, "", NO_TEXT),
     ("empty stdin while colours differ", RED_TO_BLUE, b"\n", 1, "", NO_TEXT),

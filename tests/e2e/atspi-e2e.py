@@ -1,9 +1,10 @@
 """The program through the accessibility bus, as a screen reader meets it.
 
 Run inside its own D-Bus session (dbus-run-session) and X server; started by atspi-e2e.sh.
-usage: atspi-e2e.py PROGRAM
+usage: atspi-e2e.py PROGRAM (HUEWRIGHT_FACTS names the build's facts file, for the caption)
 """
 import os
+import shlex
 import signal
 import subprocess
 import sys
@@ -19,7 +20,9 @@ from gi.repository import Atspi, GLib  # noqa: E402
 warnings.filterwarnings("ignore", category=DeprecationWarning)
 
 STEP_TIMEOUT = 20
-TITLE = "Kestrow's Huewright"
+with open(os.environ["HUEWRIGHT_FACTS"], encoding="utf-8") as facts:
+    TITLE = next(shlex.split(line)[0].split("=", 1)[1] for line in facts
+                 if line.startswith("HUEWRIGHT_NAME="))
 EXPECTED = "[b][color=#800000]H[/color][color=#01007F]i[/color][/b]"
 
 

@@ -8,6 +8,7 @@
 #                 check that closing the window ends the program is skipped.
 # With HUEWRIGHT_E2E_WINE=1, PROGRAM is huewright.exe, run under Wine (in WINEPREFIX),
 # whose windows are X windows too; the window is closed as Windows closes it (WM_CLOSE).
+# HUEWRIGHT_FACTS names the build's facts file (cmake/facts.cmake), for the window's caption.
 # Set HUEWRIGHT_E2E_KEEP=DIR to keep screenshots and logs of a failed run.
 set -euo pipefail
 
@@ -19,7 +20,10 @@ program=$1
 closer=${2:-}
 wine_mode=${HUEWRIGHT_E2E_WINE:-}
 
-title="Kestrow's Huewright"
+[ -r "${HUEWRIGHT_FACTS:-}" ] || { echo "e2e: HUEWRIGHT_FACTS names no facts file of a build" >&2; exit 2; }
+# shellcheck source=/dev/null
+source "$HUEWRIGHT_FACTS"
+title=$HUEWRIGHT_NAME
 # Every wait ends: a step that needs longer than this has failed.
 step_timeout=20
 
