@@ -62,18 +62,18 @@ expected_files="./usr/bin/huewright
 ./usr/share/doc/huewright/changelog.gz
 ./usr/share/doc/huewright/copyright
 ./usr/share/icons/hicolor/scalable/apps/$app_id.svg
+./usr/share/lintian/overrides/huewright
 ./usr/share/man/man1/huewright-cli.1.gz
 ./usr/share/man/man1/huewright.1.gz
 ./usr/share/metainfo/$app_id.metainfo.xml"
 actual_files=$(dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v '/$' | LC_ALL=C sort)
-# Where GCC proved every bounded call safe, no checked call is left to show FORTIFY; the
-# package then says so to lintian (see packaging/CMakeLists.txt), and for nothing else.
+# The one override is for a fortified program without checked calls (see
+# packaging/CMakeLists.txt), and for nothing else.
 overrides=./usr/share/lintian/overrides/huewright
-if grep -qxF "$overrides" <<<"$actual_files"; then
-    expected_files=$(printf '%s\n%s\n' "$expected_files" "$overrides" | LC_ALL=C sort)
-    dpkg-deb --fsys-tarfile "$deb" | tar -xO "$overrides" | grep -v '^#' |
-        grep -Ev '^huewright: hardening-no-fortify-functions \[usr/bin/huewright(-cli)?\]$' >&2 &&
-        fail "the lintian overrides above hide more than a fortified program without checked calls"
+fortify_override='huewright: hardening-no-fortify-functions [usr/bin/huewright-cli]'
+if grep -qxF "$overrides" <<<"$actual_files" &&
+    dpkg-deb --fsys-tarfile "$deb" | tar -xO "$overrides" | grep -v '^#' | grep -vxF "$fortify_override" >&2; then
+    fail "the lintian overrides above hide more than a fortified program without checked calls"
 fi
 if [ "$actual_files" != "$expected_files" ]; then
     diff <(echo "$expected_files") <(echo "$actual_files") >&2 || true
@@ -104,7 +104,9 @@ if [ "$build_type" = Release ]; then
 else
     echo "package: a $build_type build: lintian's hardening tags are checked on Release builds only"
 fi
-if grep -E "$faults" <<<"$lintian_out" >&2; then
+# Where GCC leaves a checked call (GCC 12), the override goes unused, and lintian says so.
+unused='^I: huewright: unused-override hardening-no-fortify-functions \[usr/bin/huewright-cli\]( \[[^]]*\])?$'
+if grep -Ev "$unused" <<<"$lintian_out" | grep -E "$faults" >&2; then
     fail "lintian reports the faults above"
 fi
 echo "package: lintian ok"

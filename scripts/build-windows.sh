@@ -85,30 +85,18 @@ rm -f "$out/$name.zip" "$out/$name-setup.exe"
 (cd "$work/stage" && zip -q -r -9 -X "$out/$name.zip" "$name")
 
 say "the installer"
-# The files to install and to remove again, from the folder itself.
-files="$work/stage/files.nsh"
+# It packs the folder whole; its uninstaller removes the files the install recorded, then the
+# folders that held them, deepest first.
 unfiles="$work/stage/unfiles.nsh"
-: >"$files"
-: >"$unfiles"
-(
-    cd "$stage"
-    find . -type d | sort | while read -r d; do
-        d="${d#.}"
-        printf 'SetOutPath "$INSTDIR%s"\n' "${d//\//\\}" >>"$files"
-        find ".$d" -maxdepth 1 -type f | sort | while read -r f; do
-            printf 'File "%s"\n' "$stage/${f#./}" >>"$files"
-            f="${f#./}"
-            printf 'Delete "$INSTDIR\\%s"\n' "${f//\//\\}" >>"$unfiles"
-        done
-    done
-    find . -mindepth 1 -type d | sort -r | while read -r d; do
-        d="${d#./}"
-        printf 'RMDir "$INSTDIR\\%s"\n' "${d//\//\\}" >>"$unfiles"
-    done
-)
+sed "s|^$stage/||" "$build/install_manifest.txt" | LC_ALL=C sort >"$work/stage/installed"
+{
+    sed 's|/|\\|g; s|.*|Delete "$INSTDIR\\&"|' "$work/stage/installed"
+    awk -F/ '{ d = $1; for (i = 2; i < NF; i++) { print d; d = d "/" $i } if (NF > 1) print d }' \
+        "$work/stage/installed" | LC_ALL=C sort -ru | sed 's|/|\\|g; s|.*|RMDir "$INSTDIR\\&"|'
+} >"$unfiles"
 size_kb=$(du -sk "$stage" | cut -f 1)
 makensis -V2 -DNAME="$HUEWRIGHT_NAME" -DVERSION="$version" -DPUBLISHER="$HUEWRIGHT_PUBLISHER" \
-    -DAPP_ID="$HUEWRIGHT_APP_ID" -DYEAR="$HUEWRIGHT_COPYRIGHT_YEAR" -DSTAGE="$stage" -DFILES="$files" -DUNFILES="$unfiles" \
+    -DAPP_ID="$HUEWRIGHT_APP_ID" -DYEAR="$HUEWRIGHT_COPYRIGHT_YEAR" -DSTAGE="$stage" -DUNFILES="$unfiles" \
     -DSIZE_KB="$size_kb" -DOUTFILE="$out/$name-setup.exe" "$root/packaging/windows/huewright.nsi"
 
 say "done: $(cd "$out" && ls -l "$name.zip" "$name-setup.exe")"

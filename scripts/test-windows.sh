@@ -60,18 +60,9 @@ title=$HUEWRIGHT_NAME
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" # no Mono or Gecko to offer
 
 # A virtual X server for everything with a window.
-for ((n = 90; n < 140; n++)); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -noreset -nolisten tcp -dpi 96 -screen 0 1024x768x24 >"$scratch/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 100); do
-        timeout 5 xdpyinfo -display ":$n" >/dev/null 2>&1 && break
-        sleep 0.1
-    done
-    export DISPLAY=":$n"
-    break
-done
-timeout 5 xdpyinfo >/dev/null 2>&1 || fail "no virtual X server"
+# shellcheck source=../tests/e2e/xvfb.sh
+source "$root/tests/e2e/xvfb.sh"
+start_xvfb "$scratch" 1024x768x24 || fail "no virtual X server"
 
 # new_prefix NAME: a fresh Wine prefix of our own, made ready before anything is timed in it.
 new_prefix() {
@@ -158,12 +149,11 @@ listing() { (cd "$1" && find . -type f | sort); }
 
 # An older version first, with a file this one no longer has: the new one must replace it.
 mkdir -p "$scratch/older"
-echo "only in 0.9.0" >"$scratch/older/old-only.txt"
-{ cat "$work/stage/files.nsh" && printf 'SetOutPath "$INSTDIR"\nFile "%s"\n' "$scratch/older/old-only.txt"; } \
-    >"$scratch/older/files.nsh"
+cp -r "$work/stage/$name" "$work/stage/huewright.ico" "$scratch/older/"
+echo "only in 0.9.0" >"$scratch/older/$name/old-only.txt"
 { cat "$work/stage/unfiles.nsh" && echo 'Delete "$INSTDIR\old-only.txt"'; } >"$scratch/older/unfiles.nsh"
 makensis -V1 -DNAME="$title" -DVERSION=0.9.0 -DPUBLISHER="$HUEWRIGHT_PUBLISHER" \
-    -DAPP_ID="$HUEWRIGHT_APP_ID" -DYEAR="$HUEWRIGHT_COPYRIGHT_YEAR" -DSTAGE="$work/stage/$name" -DFILES="$scratch/older/files.nsh" \
+    -DAPP_ID="$HUEWRIGHT_APP_ID" -DYEAR="$HUEWRIGHT_COPYRIGHT_YEAR" -DSTAGE="$scratch/older/$name" \
     -DUNFILES="$scratch/older/unfiles.nsh" -DSIZE_KB=1 -DOUTFILE="$scratch/older/setup.exe" \
     "$root/packaging/windows/huewright.nsi"
 timeout 300 wine "$scratch/older/setup.exe" /S || fail "the older version's silent install failed"

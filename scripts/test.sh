@@ -33,8 +33,9 @@ cmake --build "$out/debug" -j "$jobs"
 ctest --test-dir "$out/debug" --output-on-failure -j "$jobs"
 
 step "Release build: the package as Debian ships it, hardening included"
-cmake -S "$root" -B "$out/release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DHUEWRIGHT_BUILD_BENCH=OFF
-cmake --build "$out/release" -j "$jobs" --target package-contents close_window
+# Built by scripts/package.sh, so with the flags it exports; the package test's helper besides.
+HUEWRIGHT_PACKAGE_DIR="$out/release" "$root/scripts/package.sh" -DHUEWRIGHT_BUILD_TESTS=ON
+cmake --build "$out/release" -j "$jobs" --target close_window
 ctest --test-dir "$out/release" --output-on-failure -R '^package_deb$'
 
 step "AddressSanitizer + UndefinedBehaviorSanitizer build and tests"

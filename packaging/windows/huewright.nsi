@@ -3,9 +3,11 @@
 ; "Apps & features", and the uninstaller removes exactly those.
 ;
 ; makensis -DNAME=<product name> -DVERSION=<version> -DPUBLISHER=<publisher> -DAPP_ID=<app id>
-;          -DYEAR=<copyright year> -DSTAGE=<portable folder> -DFILES=<files.nsh>
-;          -DUNFILES=<unfiles.nsh> -DSIZE_KB=<size> -DOUTFILE=<setup.exe> huewright.nsi
-; The product's facts come from the build (huewright-facts.env, see cmake/facts.cmake).
+;          -DYEAR=<copyright year> -DSTAGE=<portable folder> -DUNFILES=<unfiles.nsh>
+;          -DSIZE_KB=<size> -DOUTFILE=<setup.exe> huewright.nsi
+; The product's facts come from the build (huewright-facts.env, see cmake/facts.cmake). The
+; installer packs the whole portable folder; UNFILES removes what CMake recorded installing
+; there (scripts/build-windows.sh writes it from install_manifest.txt).
 Unicode true
 Target amd64-unicode
 ManifestDPIAware true
@@ -58,8 +60,8 @@ Section "Install"
         RMDir "$0"
     ${EndIf}
 
-    !include "${FILES}"
     SetOutPath "$INSTDIR"
+    File /r "${STAGE}/*"
     WriteUninstaller "$INSTDIR\uninstall.exe"
     CreateShortCut "${SHORTCUT}" "$INSTDIR\huewright.exe" "" "$INSTDIR\huewright.exe" 0 \
         SW_SHOWNORMAL "" "${NAME}"

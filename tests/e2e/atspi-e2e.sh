@@ -29,7 +29,7 @@ require_tools Xvfb xdpyinfo xclip dbus-run-session dbus-send "$python" \
 "$python" -c 'import gi; gi.require_version("Atspi", "2.0")' 2>/dev/null ||
     fail "gi's Atspi is missing (run scripts/install-deps.sh)"
 
-start_xvfb
+start_display
 # The accessibility bus puts its socket in the runtime directory; ours is private.
 export XDG_RUNTIME_DIR="$workdir/run"
 mkdir -m 700 "$XDG_RUNTIME_DIR"

@@ -1,4 +1,5 @@
-# Shared by the Wayland and the accessibility tests: a private Xvfb, bounded waits, cleanup.
+# Shared by the Wayland and the accessibility tests: a private Xvfb (xvfb.sh), bounded waits,
+# cleanup.
 # Sourced; the caller sets `program` and `workdir`, defines `fail`, and adds to `pids` what
 # cleanup stops.
 
@@ -46,25 +47,12 @@ wait_for() {
     done
 }
 
-start_xvfb() {
-    # Spread-out display numbers so parallel runs rarely meet; the lock file decides.
-    local first=$((100 + RANDOM % 400)) n
-    for ((n = first; n < first + 50; n++)); do
-        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-        Xvfb ":$n" -noreset -nolisten tcp -dpi 96 -screen 0 800x600x24 >"$workdir/xvfb.log" 2>&1 &
-        local xvfb=$!
-        local deadline=$((SECONDS + step_timeout))
-        while ((SECONDS < deadline)) && kill -0 "$xvfb" 2>/dev/null; do
-            if timeout 5 xdpyinfo -display ":$n" >/dev/null 2>&1; then
-                pids+=("$xvfb")
-                export DISPLAY=":$n"
-                log "X server on $DISPLAY"
-                return 0
-            fi
-            sleep 0.1
-        done
-        kill "$xvfb" 2>/dev/null || true
-        wait "$xvfb" 2>/dev/null || true
-    done
-    fail "could not start Xvfb on any display from :$first"
+# shellcheck source=xvfb.sh
+source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
+
+# A private X server, stopped last with everything else.
+start_display() {
+    start_xvfb "$workdir" || fail "could not start Xvfb"
+    pids+=("$xvfb_pid")
+    log "X server on $DISPLAY"
 }

@@ -95,35 +95,8 @@ for tool in Xvfb openbox xdotool xclip xdpyinfo xprop xwininfo import convert ti
 done
 [ -x "$program" ] || fail "not an executable program: $program"
 
-start_xvfb() {
-    # Start from a spread-out number so parallel runs rarely meet; the lock
-    # file decides when they do, and the loser moves on.
-    local first=$((100 + RANDOM % 400)) n
-    for ((n = first; n < first + 50; n++)); do
-        [ -e "/tmp/.X$n-lock" ] && continue
-        [ -e "/tmp/.X11-unix/X$n" ] && continue
-        Xvfb ":$n" -noreset -nolisten tcp -dpi 96 -screen 0 800x600x24 \
-            >"$workdir/xvfb.log" 2>&1 &
-        xvfb_pid=$!
-        local deadline=$((SECONDS + step_timeout))
-        while ((SECONDS < deadline)); do
-            if ! kill -0 "$xvfb_pid" 2>/dev/null; then
-                break
-            fi
-            if timeout 5 xdpyinfo -display ":$n" >/dev/null 2>&1; then
-                export DISPLAY=":$n"
-                log "X server on $DISPLAY"
-                return 0
-            fi
-            sleep 0.1
-        done
-        kill "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
-        xvfb_pid=""
-    done
-    cat "$workdir/xvfb.log" >&2 || true
-    fail "could not start Xvfb on any display from :$first"
-}
+# shellcheck source=xvfb.sh
+source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
 
 start_program() {
     mkdir -p "$workdir/run" && chmod 700 "$workdir/run"
@@ -351,7 +324,8 @@ hex_min() { # two RRGGBB values -> the smaller value of each channel
     printf '%s' "$out"
 }
 
-start_xvfb
+start_xvfb "$workdir" || fail "could not start Xvfb"
+log "X server on $DISPLAY"
 
 # --- Typing, Generate and To ClipBoard ----------------------------------------
 # Fresh window: every bar at 0, so each character is black. The emoji, the

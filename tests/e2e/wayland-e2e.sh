@@ -26,7 +26,7 @@ fail() {
 source "$(dirname "$0")/display-lib.sh"
 require_tools Xvfb xdpyinfo xdotool weston wl-copy wl-paste import convert timeout
 
-start_xvfb
+start_display
 
 # weston wants a private runtime directory; the socket name is ours so runs never meet.
 export XDG_RUNTIME_DIR="$workdir/run"
