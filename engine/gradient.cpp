@@ -7,8 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <limits>
-#include <locale>
-#include <sstream>
+#include <string>
 #include <vector>
 
 namespace huewright {
@@ -201,15 +200,14 @@ std::int64_t CountCharacters(std::u16string_view text) {
 }
 
 std::string WithThousands(std::int64_t n) {
-    // Commas every three digits whatever the global locale says.
-    struct Commas : std::numpunct<char> {
-        char do_thousands_sep() const override { return ','; }
-        std::string do_grouping() const override { return "\3"; }
-    };
-    std::ostringstream out;
-    out.imbue(std::locale(std::locale::classic(), new Commas));
-    out << n;
-    return out.str();
+    // By hand, not through std::locale: the locale and stream machinery came to 33 KB of the
+    // web page's 400 KB (gzip) budget, for a separator that is always a comma.
+    std::string digits = std::to_string(n);
+    const std::size_t first = n < 0 ? 1 : 0;
+    for (std::size_t i = digits.size(); i > first + 3; i -= 3) {
+        digits.insert(i - 3, 1, ',');
+    }
+    return digits;
 }
 
 Generation MakeGradient(std::u16string_view text, Colour start, Colour end, bool bold,

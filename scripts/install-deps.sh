@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing Huewright need; with the
-# argument "windows", also those that cross-build and test the Windows release (Debian 13).
+# argument "windows", also those that cross-build and test the Windows release (Debian 13);
+# with "web", only those that build the web page (Debian 13); with "browsers", also the
+# browsers its tests run in.
 # Idempotent: does nothing when every package is already there.
 set -euo pipefail
 
@@ -28,6 +30,19 @@ packages=(
     # packaging and its validators
     dpkg-dev file desktop-file-utils appstream lintian
 )
+if [ "${1:-}" = web ]; then
+    # The page alone (Debian 13): the engine for WebAssembly and its tests under Node, ICU's
+    # and GoogleTest's sources (the machine's ICU's version names the source package), the
+    # page's icons rendered from the SVG.
+    packages=(
+        cmake ninja-build emscripten nodejs dpkg-dev xz-utils g++ make python3
+        libicu-dev googletest librsvg2-bin
+    )
+fi
+if [ "${1:-}" = browsers ]; then
+    # The page's tests in real browsers, driven by puppeteer-core under Node.
+    packages+=(chromium firefox-esr nodejs)
+fi
 if [ "${1:-}" = windows ]; then
     packages+=(
         # the cross compilers, and Debian's source packages of Qt and ICU (dpkg-source)

@@ -5,13 +5,16 @@
 # GoogleTest, and CLI11's headers. Runs on Debian 13, whose Qt tools (moc, rcc, uic) the
 # Windows Qt is built with, so the two must be the same version.
 #
-# usage: build-sdk.sh SDK-DIR
+# usage: build-sdk.sh SDK-DIR ICU-DIR
 #   SDK-DIR is kept: each part is built again only when the source versions, the compiler or
 #   its options below differ from what its marker recorded, or when it did not finish.
+#   ICU-DIR holds ICU's source tree, native tools and trimmed data (scripts/icu.sh), which
+#   the web page's build shares.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-sdk="${1:?usage: build-sdk.sh SDK-DIR}"
+sdk="${1:?usage: build-sdk.sh SDK-DIR ICU-DIR}"
+icu="${2:?usage: build-sdk.sh SDK-DIR ICU-DIR}"
 toolchain="$root/cmake/mingw-w64-x86_64.cmake"
 jobs="$(nproc)"
 triplet=x86_64-w64-mingw32
@@ -31,10 +34,6 @@ qt_options=(
     -DFEATURE_tabletevent=OFF # Debian's source leaves out the Wintab header
 )
 icu_options=(--disable-tests --disable-samples --disable-extras --disable-icuio --disable-layoutex)
-# ICU's prebuilt data is 31 MB. The engine asks ICU for character breaks, and for white space,
-# whose properties are built into the common library, so the character rules and the
-# resource bundles that lead to them are all it keeps: a few kilobytes.
-icu_data_items=(brkitr/res_index.res brkitr/root.res brkitr/char.brk)
 
 qt_version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
 icu_version=$(dpkg-query -W -f='${Version}' libicu-dev)
@@ -61,33 +60,15 @@ stage() {
 sources() {
     cd "$sdk/src"
     rm -rf ./*
-    apt-get source -q --only-source "qt6-base=$qt_version" "icu=$icu_version"
+    apt-get source -q --only-source "qt6-base=$qt_version"
 }
 
-icu_src() { ls -d "$sdk"/src/icu-*/source; }
-
-# The cross build runs ICU's own tools, built here for this machine.
-icu_native() {
-    rm -rf "$sdk/build/icu-native"
-    mkdir -p "$sdk/build/icu-native"
-    cd "$sdk/build/icu-native"
-    "$(icu_src)/configure" -q "${icu_options[@]}"
-    make -s -j "$jobs"
-}
-
+# The cross build runs ICU's own tools, built for this machine, and packs the trimmed data.
 icu_cross() {
-    local native="$sdk/build/icu-native" src="$sdk/build/icu-src" items="$sdk/build/icu-items"
-    local dat
-    rm -rf "$src" "$items" "$sdk/build/icu-cross"
-    cp -a "$(icu_src)/.." "$src"
-    dat=$(ls "$src"/source/data/in/icudt*l.dat)
-    mkdir -p "$items/files"
-    printf '%s\n' "${icu_data_items[@]}" >"$items/list.txt"
-    # The root break rules name every other rule and dictionary; only "char" is ever opened.
-    LD_LIBRARY_PATH="$native/lib" "$native/bin/icupkg" -d "$items/files" -x "$items/list.txt" "$dat"
-    rm "$dat"
-    LD_LIBRARY_PATH="$native/lib" "$native/bin/icupkg" --ignore-deps -s "$items/files" \
-        -a "$items/list.txt" new "$dat"
+    local native="$icu/native" src="$sdk/build/icu-src"
+    rm -rf "$src" "$sdk/build/icu-cross"
+    cp -a "$icu/source/.." "$src"
+    cp "$icu"/trimmed/icudt*l.dat "$src/source/data/in/"
     # ICU's own build unpacks the package again, and would check it again.
     sed -i 's:/icupkg -d :/icupkg --ignore-deps -d :' "$src/source/data/Makefile.in"
     grep -q 'icupkg --ignore-deps -d ' "$src/source/data/Makefile.in"
@@ -121,7 +102,7 @@ cli11() {
 licences() {
     local to="$sdk/licences" qt_src icu_src_dir
     qt_src=$(ls -d "$sdk"/src/qt6-base-*)
-    icu_src_dir=$(ls -d "$sdk"/src/icu-*)
+    icu_src_dir="$icu/source/.."
     rm -rf "$to"
     mkdir -p "$to/qt-bundled"
     cp "$qt_src/LICENSES/LGPL-3.0-only.txt" "$to/Qt-LGPL-3.0.txt"
@@ -151,10 +132,10 @@ qt() {
     cmake --install "$sdk/build/qt"
 }
 
+"$root/scripts/icu.sh" "$icu"
 versions="qt6-base $qt_version, icu $icu_version"
 stage sources "$versions" sources
-stage icu-native "$versions ${icu_options[*]}" icu_native
-stage icu-cross "$versions $compiler ${icu_options[*]} ${icu_data_items[*]}" icu_cross
+stage icu-cross "$versions $compiler ${icu_options[*]} $(cat "$icu/.stage-data")" icu_cross
 stage googletest "$(dpkg-query -W -f='${Version}' googletest) $compiler" googletest
 stage cli11 "$(dpkg-query -W -f='${Version}' libcli11-dev)" cli11
 stage licences "$versions $compiler" licences
