@@ -27,15 +27,22 @@ title=$HUEWRIGHT_NAME
 # Every wait ends: a step that needs longer than this has failed.
 step_timeout=20
 
-# Control centres in twips, the units the window is drawn up in. The window
-# scales its whole layout with the desktop's font; once it is open, place_controls
-# turns these into window pixels (the window has no frame without a window
-# manager, so window coordinates are client coordinates).
-declare -A centre_twips=(
-    [shape1]="487 727" [shape2]="1567 727" [swap_button]="1027 487" [text1]="3307 502" [text2]="3307 862"
-    [bold_box]="2160 1207" [copy_button]="4027 1207" [random_button]="4027 1807"
-    [generate_button]="4027 2167"
+# The controls the test clicks, by their accessible names. Once the window is open,
+# place_controls asks the running program where they are (the window has no frame without a
+# window manager, so window coordinates are client coordinates).
+declare -A control_names=(
+    [shape1]="Start colour" [shape2]="End colour" [text1]="Text to colour"
+    [text2]="Generated markup" [bold_box]="Bold" [copy_button]="To ClipBoard"
+    [generate_button]="Generate"
 )
+
+# The program reports its controls' places on the accessibility bus, so the test runs in a
+# D-Bus session of its own, with an AT-SPI bus in it (started below).
+if [ -z "$wine_mode" ] && [ -z "${HUEWRIGHT_E2E_SESSION:-}" ]; then
+    command -v dbus-run-session >/dev/null ||
+        { echo "e2e: dbus-run-session is missing (run scripts/install-deps.sh)" >&2; exit 1; }
+    HUEWRIGHT_E2E_SESSION=1 exec env -u AT_SPI_BUS_ADDRESS dbus-run-session -- bash "$0" "$@"
+fi
 
 # xdotool reads the text it types in the locale's encoding.
 export LC_ALL=C.UTF-8
@@ -47,11 +54,12 @@ xvfb_pid=""
 app_pid=""
 owner_pid=""
 wm_pid=""
+bus_pid=""
 failed=0
 
 cleanup() {
     local status=$?
-    for pid in "$app_pid" "$owner_pid" "$wm_pid" "$xvfb_pid"; do
+    for pid in "$app_pid" "$owner_pid" "$wm_pid" "$bus_pid" "$xvfb_pid"; do
         if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
             kill "$pid" 2>/dev/null || true
             # A process that ignores TERM gets KILL after two seconds.
@@ -93,6 +101,9 @@ clip_out() { timeout 5 xclip -o -selection clipboard 2>/dev/null; }
 for tool in Xvfb openbox xdotool xclip xdpyinfo xprop xwininfo import convert timeout; do
     command -v "$tool" >/dev/null || fail "$tool is missing (run scripts/install-deps.sh)"
 done
+[ -n "$wine_mode" ] || for tool in dbus-send /usr/libexec/at-spi-bus-launcher /usr/bin/python3; do
+    command -v "$tool" >/dev/null || fail "$tool is missing (run scripts/install-deps.sh)"
+done
 [ -x "$program" ] || fail "not an executable program: $program"
 
 # shellcheck source=xvfb.sh
@@ -107,7 +118,7 @@ start_program() {
         # test runs the program at 96 dpi and device scale 1, whatever the user has set.
         env -u WAYLAND_DISPLAY -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS \
             -u QT_ENABLE_HIGHDPI_SCALING -u QT_FONT_DPI -u QT_STYLE_OVERRIDE \
-            QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$workdir/run" \
+            QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$workdir/run" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \
             "$program" >>"$workdir/app.log" 2>&1 &
     fi
     app_pid=$!
@@ -119,16 +130,32 @@ start_program() {
     place_controls
 }
 
-# Reads the window's size and sets shape1, text1, … to their centres in pixels.
+# Reads the window's size, and sets shape1, text1, … to the centres of those controls in
+# window pixels, as the program reports them on the accessibility bus. Under Wine there is no
+# such bus: the places are then the centres in twips of the window's layout, scaled.
 place_controls() {
-    local geometry name
+    local geometry keys centres i
     geometry=$(xdo getwindowgeometry "$wid") || fail "could not read the window geometry"
     read -r window_width window_height < <(sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p' <<<"$geometry")
     [ -n "$window_width" ] || fail "no size in: $geometry"
-    for name in "${!centre_twips[@]}"; do
-        # shellcheck disable=SC2086 # two numbers
-        read -r -a "$name" < <(awk -v w="$window_width" -v xy="${centre_twips[$name]}" \
-            'BEGIN { split(xy, t, " "); s = w / 4680; printf "%d %d\n", t[1] * s, t[2] * s }')
+    keys=("${!control_names[@]}")
+    if [ -n "$wine_mode" ]; then
+        declare -A twips=([shape1]="487 727" [shape2]="1567 727" [text1]="3307 502"
+            [text2]="3307 862" [bold_box]="2160 1207" [copy_button]="4027 1207"
+            [generate_button]="4027 2167")
+        centres=()
+        for i in "${keys[@]}"; do
+            centres+=("$(awk -v w="$window_width" -v xy="${twips[$i]}" \
+                'BEGIN { split(xy, t, " "); s = w / 4680; printf "%d %d\n", t[1] * s, t[2] * s }')")
+        done
+    else
+        local names=()
+        for i in "${keys[@]}"; do names+=("${control_names[$i]}"); done
+        mapfile -t centres < <(timeout 60 /usr/bin/python3 "$(dirname "$0")/places.py" "$title" "${names[@]}")
+        [ ${#centres[@]} -eq ${#keys[@]} ] || fail "the program did not report where its controls are"
+    fi
+    for i in "${!keys[@]}"; do
+        read -r -a "${keys[i]}" <<<"${centres[i]}"
     done
 }
 
@@ -326,6 +353,20 @@ hex_min() { # two RRGGBB values -> the smaller value of each channel
 
 start_xvfb "$workdir" || fail "could not start Xvfb"
 log "X server on $DISPLAY"
+if [ -z "$wine_mode" ]; then
+    # The accessibility bus, in the session this test runs in; its socket goes to the private
+    # runtime directory the program gets too.
+    mkdir -p "$workdir/run" && chmod 700 "$workdir/run"
+    XDG_RUNTIME_DIR="$workdir/run" /usr/libexec/at-spi-bus-launcher --launch-immediately \
+        >"$workdir/atspi.log" 2>&1 &
+    bus_pid=$!
+    deadline=$((SECONDS + step_timeout))
+    until timeout 5 dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
+        org.a11y.Bus.GetAddress >/dev/null 2>&1; do
+        ((SECONDS < deadline)) || fail "the accessibility bus did not start"
+        sleep 0.1
+    done
+fi
 
 # --- Typing, Generate and To ClipBoard ----------------------------------------
 # Fresh window: every bar at 0, so each character is black. The emoji, the

@@ -12,6 +12,11 @@ if [ $# -ne 1 ]; then
 fi
 program=$1
 test_name=wayland-e2e
+# The program reports where its controls are on the accessibility bus: the test runs in a D-Bus
+# session of its own, with an AT-SPI bus in it (started below).
+if [ -z "${HUEWRIGHT_E2E_SESSION:-}" ]; then
+    HUEWRIGHT_E2E_SESSION=1 exec env -u AT_SPI_BUS_ADDRESS dbus-run-session -- bash "$0" "$@"
+fi
 export LC_ALL=C.UTF-8
 
 workdir=$(mktemp -d "${TMPDIR:-/tmp}/huewright-wayland.XXXXXX")
@@ -24,13 +29,24 @@ fail() {
 }
 # shellcheck source=display-lib.sh
 source "$(dirname "$0")/display-lib.sh"
-require_tools Xvfb xdpyinfo xdotool weston wl-copy wl-paste import convert timeout
+require_tools Xvfb xdpyinfo xdotool weston wl-copy wl-paste import convert timeout dbus-send \
+    /usr/libexec/at-spi-bus-launcher /usr/bin/python3
+[ -r "${HUEWRIGHT_FACTS:-}" ] || fail "HUEWRIGHT_FACTS names no facts file of a build"
+# shellcheck source=/dev/null
+source "$HUEWRIGHT_FACTS"
 
 start_display
 
 # weston wants a private runtime directory; the socket name is ours so runs never meet.
 export XDG_RUNTIME_DIR="$workdir/run"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
+/usr/libexec/at-spi-bus-launcher --launch-immediately >"$workdir/atspi.log" 2>&1 &
+pids+=($!)
+bus_up() {
+    timeout 5 dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
+        org.a11y.Bus.GetAddress >/dev/null 2>&1
+}
+wait_for "the accessibility bus" bus_up
 socket=huewright-e2e
 # --no-config: the machine's weston.ini must not change the keyboard or the shell; the
 # keymap then is weston's default (us), which is what xdotool types with.
@@ -60,7 +76,7 @@ wait_for "the sentinel on the clipboard" sentinel_set
 # No DISPLAY for the program: it can only be a Wayland client. Qt's Wayland log says which
 # states the compositor configured the window in.
 env -u DISPLAY -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS -u QT_STYLE_OVERRIDE \
-    QT_QPA_PLATFORM=wayland QT_LOGGING_RULES=qt.qpa.wayland=true \
+    QT_QPA_PLATFORM=wayland QT_LOGGING_RULES=qt.qpa.wayland=true QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \
     "$program" >"$workdir/app.log" 2>&1 &
 app=$!
 pids+=("$app")
@@ -107,12 +123,18 @@ configured_and_back() {
         if ($0 ~ state) seen = 1; else if (seen && $0 !~ /Maximized|FullScreen/) back = 1
     } END { exit !back }' "$workdir/app.log"
 }
-# The window's frame from the swatch (inside its one-pixel outline, 735 twips square at
-# 120, 360 twips): Qt's default title bar is 30 pixels high with a 3-pixel border, and its
-# maximise button, second from the right, is centred 40 pixels in from the frame's right.
-IFS='x+' read -r inner _ left top <<<"$swatch"
-maximise_x=$(awk -v w="$inner" -v x="$left" 'BEGIN { s = (w + 2) / 735; printf "%d", x - 1 - 120 * s + 4680 * s - 37 }')
-maximise_y=$(awk -v w="$inner" -v y="$top" 'BEGIN { s = (w + 2) / 735; printf "%d", y - 1 - 360 * s - 15 }')
+# The window's place on screen from the swatch: the red patch sits inside the swatch's
+# one-pixel outline, where the program reports the swatch in its window. Qt's default title bar
+# is 30 pixels high with a 3-pixel border, and its maximise button, second from the right, is
+# centred 40 pixels in from the frame's right.
+IFS='x+' read -r _ _ left top <<<"$swatch"
+mapfile -t boxes < <(timeout 60 /usr/bin/python3 "$(dirname "$0")/places.py" --boxes \
+    "$HUEWRIGHT_NAME" "$HUEWRIGHT_NAME" "Start colour")
+[ ${#boxes[@]} -eq 2 ] || fail "the program did not report where its window and swatch are"
+read -r _ _ window_width _ <<<"${boxes[0]}"
+read -r swatch_x swatch_y _ <<<"${boxes[1]}"
+maximise_x=$((left - 1 - swatch_x + window_width - 37))
+maximise_y=$((top - 1 - swatch_y - 15))
 # weston's X11 backend follows the pointer from where it entered weston's window, so the
 # pointer comes in from outside it (the X screen is larger than weston's window).
 timeout "$step_timeout" xdotool mousemove 790 590 mousemove "$maximise_x" "$maximise_y" click 1 ||
