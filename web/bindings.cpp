@@ -5,6 +5,7 @@
 #include "huewright/markup.h"
 
 #include <array>
+#include <cmath>
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 #include <new>
@@ -16,16 +17,17 @@ namespace {
 using emscripten::val;
 using huewright::Colour;
 
-// A channel the page sent that is not a whole number becomes one the engine refuses.
+// A channel the page sent goes to the engine as it is, to be checked there; one that is not a
+// whole number becomes one the engine refuses.
 int Channel(const val& colour, const char* name) {
     const val value = colour[name];
     if (!value.isNumber()) {
         return -1;
     }
     const double number = value.as<double>();
-    return number >= 0 && number <= huewright::kMaxChannel && number == static_cast<int>(number)
-               ? static_cast<int>(number)
-               : -1;
+    constexpr double kLimit = 1 << 30;
+    return std::trunc(number) == number && std::abs(number) < kLimit ? static_cast<int>(number)
+                                                                     : -1;
 }
 
 Colour ColourOf(const val& colour) {
