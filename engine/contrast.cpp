@@ -50,7 +50,7 @@ double ContrastRatio(Colour a, Colour b) {
     return Ratio(RelativeLuminance(a), RelativeLuminance(b));
 }
 
-void LegibilityCount::add(std::u16string_view text, std::optional<Colour> colour) {
+void LegibilityCount::Add(std::u16string_view text, std::optional<Colour> colour) {
     const std::int64_t visible = VisibleCharacters(text);
     tally_.characters += visible;
     if (visible == 0 || !colour) {

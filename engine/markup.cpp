@@ -118,10 +118,10 @@ ShownCharacters FirstCharacters(std::u16string_view markup, std::int64_t limit) 
 Legibility MarkupLegibility(std::u16string_view markup) {
     LegibilityCount count(kLightBackground, kDarkBackground);
     ForEachRun(markup, [&count](const StyledRun& run) {
-        count.add(run.text, run.style.colour);
+        count.Add(run.text, run.style.colour);
         return true;
     });
-    return count.result();
+    return count.Result();
 }
 
 std::int64_t CountCodePoints(std::u16string_view text) {

@@ -661,9 +661,9 @@ class LegibilityTest : public ::testing::TestWithParam<LegibilityCase> {};
 TEST_P(LegibilityTest, CountsCharactersBelowThreeToOne) {
     LegibilityCount count(kWhite, kDark);
     for (const auto& [text, colour] : GetParam().runs) {
-        count.add(text, colour);
+        count.Add(text, colour);
     }
-    EXPECT_EQ(count.result(), GetParam().expected);
+    EXPECT_EQ(count.Result(), GetParam().expected);
 }
 
 // Eleven steps from black to white: the count expected from WCAG's formula itself.

@@ -28,13 +28,13 @@ public:
 
     void doAction(const QString& name) override {
         auto* shape = static_cast<Swatch*>(widget());
-        if (name == Swatch::copyText()) {
-            shape->copyColour();
-        } else if (name == Swatch::pasteText()) {
-            shape->pasteColour();
-        } else if (name == Swatch::chooseText()) {
+        if (name == Swatch::CopyText()) {
+            shape->CopyColour();
+        } else if (name == Swatch::PasteText()) {
+            shape->PasteColour();
+        } else if (name == Swatch::ChooseText()) {
             // The dialog runs its own event loop; the assistive tool gets its answer first.
-            QMetaObject::invokeMethod(shape, &Swatch::chooseColour, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(shape, &Swatch::ChooseColour, Qt::QueuedConnection);
         } else {
             QAccessibleWidget::doAction(name);
         }
@@ -42,7 +42,7 @@ public:
 
 private:
     static QStringList Ours() {
-        return {Swatch::copyText(), Swatch::pasteText(), Swatch::chooseText()};
+        return {Swatch::CopyText(), Swatch::PasteText(), Swatch::ChooseText()};
     }
 };
 

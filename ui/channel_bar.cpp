@@ -78,7 +78,7 @@ void ChannelBar::focusInEvent(QFocusEvent* event) {
 
 void ChannelBar::contextMenuEvent(QContextMenuEvent* event) {
     if (event->reason() == QContextMenuEvent::Keyboard && menuWidget_ != nullptr) {
-        openMenuWidgetMenu(*event);
+        OpenMenuWidgetMenu(*event);
         return;
     }
     QScrollBar::contextMenuEvent(event);
@@ -88,13 +88,13 @@ void ChannelBar::keyPressEvent(QKeyEvent* event) {
     // Shift+F10 is the other menu key; Qt turns only the menu key itself into a menu request.
     if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier &&
         menuWidget_ != nullptr) {
-        openMenuWidgetMenu(*event);
+        OpenMenuWidgetMenu(*event);
         return;
     }
     QScrollBar::keyPressEvent(event);
 }
 
-void ChannelBar::openMenuWidgetMenu(QEvent& event) {
+void ChannelBar::OpenMenuWidgetMenu(QEvent& event) {
     const QPoint centre = menuWidget_->rect().center();
     QContextMenuEvent request(QContextMenuEvent::Keyboard, centre,
                               menuWidget_->mapToGlobal(centre));

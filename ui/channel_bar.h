@@ -15,7 +15,7 @@ public:
 
     // The widget whose context menu the menu key and Shift+F10 open, at its centre. The
     // swatches take no focus, so this is how the keyboard reaches their commands.
-    void setMenuWidget(QWidget* widget) { menuWidget_ = widget; }
+    void SetMenuWidget(QWidget* widget) { menuWidget_ = widget; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -24,7 +24,7 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
 
 private:
-    void openMenuWidgetMenu(QEvent& event);
+    void OpenMenuWidgetMenu(QEvent& event);
 
     QPointer<QWidget> menuWidget_;
 };

@@ -40,7 +40,7 @@ template <typename Control>
 Control* Make(QWidget* parent, TwipsLayout& layout, const QString& name, const QRect& twips) {
     auto* control = new Control(parent);
     control->setObjectName(name);
-    layout.add(control, twips);
+    layout.Add(control, twips);
     return control;
 }
 
@@ -166,7 +166,7 @@ void Form1::PlaceControls() {
 
 void Form1::FitToFont() {
     relayoutPending_ = false;
-    layout_.apply(*this, layout_.fittingScale());
+    layout_.Apply(*this, layout_.FittingScale());
 }
 
 void Form1::changeEvent(QEvent* event) {
@@ -220,12 +220,12 @@ void Form1::ConnectHandlers() {
         for (ChannelBar* bar : {red, green, blue}) {
             connect(bar, &QScrollBar::valueChanged, this, update);
             connect(bar, &QScrollBar::sliderMoved, this, update);
-            bar->setMenuWidget(shape);
+            bar->SetMenuWidget(shape);
         }
         // Every colour picked on a swatch (dialog, paste, drop) ends in its side's bars, set as
         // a hand would set them, so Change recolours the swatch as usual.
-        shape->setTitle(title);
-        connect(shape, &Swatch::colourPicked, this,
+        shape->SetTitle(title);
+        connect(shape, &Swatch::ColourPicked, this,
                 [red, green, blue](const Colour& colour) { SetBars(red, green, blue, colour); });
         update(); // its tooltip from the start
     };
@@ -245,7 +245,7 @@ void Form1::UpdateSwatch(Swatch* shape, const QScrollBar* red, const QScrollBar*
     const int b = blue->sliderPosition();
     // A swatch shows what a screen can: a bar at 256 shows as 255.
     const auto shown = [](int value) { return std::clamp(value, 0, 255); };
-    shape->setFillColour(QColor(shown(r), shown(g), shown(b)));
+    shape->SetFillColour(QColor(shown(r), shown(g), shown(b)));
     shape->setToolTip(SwatchToolTip({r, g, b}));
 }
 

@@ -254,10 +254,10 @@ QString PreviewHtml(QStringView markup) {
 QString ContrastLine(QStringView markup) {
     LegibilityCount count(kLightBackground, kDarkBackground);
     ForEachRun(markup, [&count](QStringView run, const Style& style) {
-        count.add({run.utf16(), static_cast<std::size_t>(run.size())}, style.colour);
+        count.Add({run.utf16(), static_cast<std::size_t>(run.size())}, style.colour);
         return true;
     });
-    const Legibility l = count.result();
+    const Legibility l = count.Result();
     const auto part = [&l](std::int64_t hard) {
         return QObject::tr("%1 of %2 %3")
             .arg(Thousands(hard), Thousands(l.characters),

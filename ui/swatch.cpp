@@ -39,30 +39,30 @@ Swatch::Swatch(QWidget* parent) : QWidget(parent), menu_(new QMenu(this)) {
     InstallAccessibility();
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAcceptDrops(true);
-    setFillColour(fill_);
-    menu_->addAction(copyText(), this, &Swatch::copyColour);
-    pasteAction_ = menu_->addAction(pasteText(), this, &Swatch::pasteColour);
-    menu_->addAction(chooseText(), this, &Swatch::chooseColour);
+    SetFillColour(fill_);
+    menu_->addAction(CopyText(), this, &Swatch::CopyColour);
+    pasteAction_ = menu_->addAction(PasteText(), this, &Swatch::PasteColour);
+    menu_->addAction(ChooseText(), this, &Swatch::ChooseColour);
 }
 
-void Swatch::setFillColour(const QColor& colour) {
+void Swatch::SetFillColour(const QColor& colour) {
     fill_ = colour;
     setAccessibleDescription(
         tr("Red %1, green %2, blue %3").arg(colour.red()).arg(colour.green()).arg(colour.blue()));
     update();
 }
 
-void Swatch::copyColour() const {
+void Swatch::CopyColour() const {
     QGuiApplication::clipboard()->setText(ColourCode(ChannelsOf(fill_)));
 }
 
-void Swatch::pasteColour() {
+void Swatch::PasteColour() {
     if (const auto colour = ColourFromText(QGuiApplication::clipboard()->text())) {
-        emit colourPicked(*colour);
+        emit ColourPicked(*colour);
     }
 }
 
-void Swatch::chooseColour() {
+void Swatch::ChooseColour() {
     if (asking_) {
         return;
     }
@@ -74,7 +74,7 @@ void Swatch::chooseColour() {
     }
     asking_ = false;
     if (chosen && chosen->isValid()) {
-        emit colourPicked(ChannelsOf(*chosen));
+        emit ColourPicked(ChannelsOf(*chosen));
     }
 }
 
@@ -135,14 +135,14 @@ void Swatch::mouseReleaseEvent(QMouseEvent* event) {
         event->accept();
         // A click is a press and release on the swatch without a drag in between.
         if (rect().contains(event->position().toPoint())) {
-            chooseColour();
+            ChooseColour();
         }
         return;
     }
     QWidget::mouseReleaseEvent(event);
 }
 
-std::optional<Colour> Swatch::takeDrop(QDropEvent& event) const {
+std::optional<Colour> Swatch::TakeDrop(QDropEvent& event) const {
     std::optional<Colour> colour;
     // Its own colour dropped back on it would turn a bar at 256 into 255.
     if (event.source() != this && event.possibleActions().testFlag(Qt::CopyAction) &&
@@ -160,16 +160,16 @@ std::optional<Colour> Swatch::takeDrop(QDropEvent& event) const {
 }
 
 void Swatch::dragEnterEvent(QDragEnterEvent* event) {
-    takeDrop(*event);
+    TakeDrop(*event);
 }
 
 void Swatch::dragMoveEvent(QDragMoveEvent* event) {
-    takeDrop(*event);
+    TakeDrop(*event);
 }
 
 void Swatch::dropEvent(QDropEvent* event) {
-    if (const std::optional<Colour> colour = takeDrop(*event)) {
-        emit colourPicked(*colour);
+    if (const std::optional<Colour> colour = TakeDrop(*event)) {
+        emit ColourPicked(*colour);
     }
 }
 

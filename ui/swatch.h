@@ -31,28 +31,27 @@ public:
     explicit Swatch(QWidget* parent = nullptr);
 
     // Repaints the square in `colour` and tells assistive tools which colour it is.
-    void setFillColour(const QColor& colour);
-    QColor fillColour() const { return fill_; }
+    void SetFillColour(const QColor& colour);
+    QColor FillColour() const { return fill_; }
 
     // The colour dialog's title, which also names the side.
-    void setTitle(const QString& title) { title_ = title; }
-    QString title() const { return title_; }
+    void SetTitle(const QString& title) { title_ = title; }
 
-    void setColourAsker(ColourAsker asker) { asker_ = std::move(asker); }
+    void SetColourAsker(ColourAsker asker) { asker_ = std::move(asker); }
 
     // The three commands of the swatch's menu, also offered to assistive tools.
-    void copyColour() const;
-    void pasteColour();
-    void chooseColour();
+    void CopyColour() const;
+    void PasteColour();
+    void ChooseColour();
 
     // The menu's and the accessible actions' names, in menu order.
-    static QString copyText() { return tr("Copy colour"); }
-    static QString pasteText() { return tr("Paste colour"); }
-    static QString chooseText() { return tr("Choose colour…"); }
+    static QString CopyText() { return tr("Copy colour"); }
+    static QString PasteText() { return tr("Paste colour"); }
+    static QString ChooseText() { return tr("Choose colour…"); }
 
 signals:
     // The user picked `colour` for this side; the window sets the side's bars to it.
-    void colourPicked(const huewright::Colour& colour);
+    void ColourPicked(const huewright::Colour& colour);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -66,7 +65,7 @@ protected:
 
 private:
     // Accepts `event` as a copy and returns its colour, or refuses it.
-    std::optional<huewright::Colour> takeDrop(QDropEvent& event) const;
+    std::optional<huewright::Colour> TakeDrop(QDropEvent& event) const;
 
     QColor fill_ = Qt::black;
     QString title_;

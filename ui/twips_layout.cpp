@@ -42,7 +42,7 @@ QSize ContentSize(const QWidget& control) {
     return minimum.isValid() ? minimum : QSize();
 }
 
-double TwipsLayout::fittingScale() const {
+double TwipsLayout::FittingScale() const {
     double scale = kPixelsPerTwipAtLeast;
     for (const Placement& p : placements_) {
         const QSize needed = ContentSize(*p.control);
@@ -57,13 +57,13 @@ double TwipsLayout::fittingScale() const {
     // by about one pixel.
     constexpr double kScaleStep = 1.0 / 4680.0;
     constexpr int kMaxSteps = 10'000;
-    for (int step = 0; step < kMaxSteps && !fits(scale); ++step) {
+    for (int step = 0; step < kMaxSteps && !Fits(scale); ++step) {
         scale += kScaleStep;
     }
     return scale;
 }
 
-bool TwipsLayout::fits(double scale) const {
+bool TwipsLayout::Fits(double scale) const {
     return std::ranges::all_of(placements_, [scale](const Placement& p) {
         const QSize needed = ContentSize(*p.control);
         const QSize placed = Scaled(p.twips, scale).size();
@@ -71,7 +71,7 @@ bool TwipsLayout::fits(double scale) const {
     });
 }
 
-void TwipsLayout::apply(QWidget& window, double scale) const {
+void TwipsLayout::Apply(QWidget& window, double scale) const {
     for (const Placement& p : placements_) {
         p.control->setGeometry(Scaled(p.twips, scale));
     }

@@ -26,13 +26,13 @@ class TwipsLayout {
 public:
     explicit TwipsLayout(QSize windowTwips) : window_(windowTwips) {}
 
-    void add(QWidget* control, const QRect& twips) { placements_.push_back({control, twips}); }
+    void Add(QWidget* control, const QRect& twips) { placements_.push_back({control, twips}); }
 
     // Pixels per twip at which every control's content fits, never below kPixelsPerTwipAtLeast.
-    double fittingScale() const;
+    double FittingScale() const;
 
     // Places every control at `scale` and fixes `window`'s size to match.
-    void apply(QWidget& window, double scale) const;
+    void Apply(QWidget& window, double scale) const;
 
 private:
     struct Placement {
@@ -40,7 +40,7 @@ private:
         QRect twips;
     };
 
-    bool fits(double scale) const;
+    bool Fits(double scale) const;
 
     QSize window_;
     std::vector<Placement> placements_;

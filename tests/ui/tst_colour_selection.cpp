@@ -56,7 +56,7 @@ private:
     }
     QScrollBar* bar(const QString& name) const { return Find<QScrollBar>(*window_, name); }
     QColor swatch(const QString& name) const {
-        return Find<huewright::Swatch>(*window_, name)->fillColour();
+        return Find<huewright::Swatch>(*window_, name)->FillColour();
     }
     QList<int> values() const {
         QList<int> result;

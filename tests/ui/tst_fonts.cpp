@@ -146,7 +146,7 @@ void FontsTest::swatchEdgesAtFractionalScales() {
     QFETCH(double, ratio);
     huewright::Swatch swatch;
     swatch.resize(49, 49);
-    swatch.setFillColour(Qt::red);
+    swatch.SetFillColour(Qt::red);
     const int side = static_cast<int>(std::ceil(49 * ratio));
     QImage image(side, side, QImage::Format_RGB32);
     image.fill(Qt::white);

@@ -101,10 +101,10 @@ void SwatchTest::pasteAndDropText() {
     QCOMPARE(items[1]->isEnabled(), accepted);
     items[1]->trigger();
     menu->close();
-    shape(1)->pasteColour(); // as an assistive tool would, enabled or not
+    shape(1)->PasteColour(); // as an assistive tool would, enabled or not
     const Bars start = accepted ? colour : Bars{1, 2, 3};
     QCOMPARE(bars(), (start + Bars{4, 5, 6}));
-    QCOMPARE(shape(1)->fillColour(),
+    QCOMPARE(shape(1)->FillColour(),
              QColor(std::min(start[0], 255), std::min(start[1], 255), std::min(start[2], 255)));
 
     // The same text dropped from another program onto the end swatch.
@@ -136,9 +136,9 @@ void SwatchTest::dialog() {
     setBars({256, 128, 0, 9, 256, 7});
     Swatch* s = shape(side);
     QStringList asked;
-    s->setColourAsker([&](QWidget* parent, const QString& title, const QColor& initial) {
+    s->SetColourAsker([&](QWidget* parent, const QString& title, const QColor& initial) {
         asked << title << initial.name() << QString::number(parent->window() == window_.get());
-        s->chooseColour(); // a second request while the dialog is open is ignored
+        s->ChooseColour(); // a second request while the dialog is open is ignored
         return answer;
     });
     if (how == u"click") {
@@ -188,7 +188,7 @@ void SwatchTest::copyTooltipAndDrops() {
 
     // What a dragged swatch carries sets the other side; a translucent or moved-only colour and
     // data without a colour are refused.
-    const std::unique_ptr<QMimeData> carried = huewright::ColourMimeData(shape(1)->fillColour());
+    const std::unique_ptr<QMimeData> carried = huewright::ColourMimeData(shape(1)->FillColour());
     QCOMPARE(carried->text(), u"#FF8000"_s);
     QVERIFY(drop(shape(2), *carried));
     QCOMPARE(bars(), (Bars{256, 128, 0, 255, 128, 0}));

@@ -131,8 +131,8 @@ void WindowTest::bars() {
 }
 
 void WindowTest::initialContents() {
-    QCOMPARE(Find<huewright::Swatch>(*window_, u"Shape1"_s)->fillColour(), QColor(Qt::black));
-    QCOMPARE(Find<huewright::Swatch>(*window_, u"Shape2"_s)->fillColour(), QColor(Qt::black));
+    QCOMPARE(Find<huewright::Swatch>(*window_, u"Shape1"_s)->FillColour(), QColor(Qt::black));
+    QCOMPARE(Find<huewright::Swatch>(*window_, u"Shape2"_s)->FillColour(), QColor(Qt::black));
     auto* text1 = Find<QLineEdit>(*window_, u"Text1"_s);
     QVERIFY(text1->text().isEmpty());
     QVERIFY(text1->maxLength() >= 100'000 * 30); // no practical limit on what can be pasted

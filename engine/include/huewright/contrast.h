@@ -38,9 +38,9 @@ public:
     // `text` shown in `colour`: each character that is not white space is counted once, and
     // as hard to read on each background where its contrast is below 3:1. Without a colour,
     // it is in the reader's own text colour, which suits either background.
-    void add(std::u16string_view text, std::optional<Colour> colour);
+    void Add(std::u16string_view text, std::optional<Colour> colour);
 
-    Legibility result() const { return tally_; }
+    Legibility Result() const { return tally_; }
 
 private:
     double lightLuminance_;
