@@ -3,6 +3,7 @@
 #include "accessibility.h"
 #include "channel_bar.h"
 #include "colour_text.h"
+#include "fixed_size_guard.h"
 #include "generation.h"
 #include "preview.h"
 #include "swatch.h"
@@ -21,8 +22,6 @@
 #include <QScrollBar>
 #include <QTime>
 #include <QToolTip>
-#include <QWindow>
-#include <QWindowStateChangeEvent>
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -76,8 +75,6 @@ void SetBars(QScrollBar* red, QScrollBar* green, QScrollBar* blue, const Colour&
     blue->setValue(colour.blue);
 }
 
-constexpr Qt::WindowStates kGrown = Qt::WindowMaximized | Qt::WindowFullScreen;
-
 // Empties the clipboard first, so that no other format of what it held stays beside the text.
 void ReplaceClipboard(const QString& text) {
     QClipboard* clipboard = QGuiApplication::clipboard();
@@ -105,6 +102,7 @@ Form1::Form1(TimeOfDay timeOfDay, QWidget* parent)
     Label1->setBuddy(Shape1);
     Label2->setBuddy(Shape2);
     FitToFont();
+    new FixedSizeGuard(this); // the window owns it
     ConnectHandlers();
     r1->setFocus();
 }
@@ -178,37 +176,6 @@ void Form1::changeEvent(QEvent* event) {
         QMetaObject::invokeMethod(this, &Form1::FitToFont, Qt::QueuedConnection);
     }
     QWidget::changeEvent(event);
-}
-
-void Form1::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    // Qt's own Wayland title bar offers maximise whatever the window's flags say; its request
-    // is seen here before the compositor answers it, and the answer arrives as a reported state.
-    QWindow* window = windowHandle();
-    connect(window, &QWindow::windowStateChanged, this, &Form1::MakeRoomFor, Qt::UniqueConnection);
-    window->installEventFilter(this);
-}
-
-void Form1::MakeRoomFor(Qt::WindowState requested) {
-    // A Wayland window that is configured maximised must take the size given (xdg-shell), or
-    // the compositor ends the connection, and Qt 6.4 holds a window to its maximum size. Until
-    // the normal state is back the window may take any size; its controls stay where they are.
-    if (requested == Qt::WindowMaximized &&
-        QGuiApplication::platformName().startsWith(u"wayland")) {
-        windowHandle()->setMaximumSize(QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
-    }
-}
-
-void Form1::AnswerReportedState(const QWindowStateChangeEvent& reported) {
-    const bool grown = windowHandle()->windowStates().testAnyFlags(kGrown);
-    if (grown && !reported.oldState().testAnyFlags(kGrown)) {
-        // Asked for once per change, so a compositor that insists is not asked again and again.
-        QMetaObject::invokeMethod(
-            this, [this] { setWindowState(windowState() & ~kGrown); }, Qt::QueuedConnection);
-    } else if (!grown && windowHandle()->maximumSize() != maximumSize()) {
-        // Normal again, at its old size: back to that one size.
-        windowHandle()->setMaximumSize(maximumSize());
-    }
 }
 
 void Form1::ConnectHandlers() {
@@ -331,11 +298,6 @@ void Form1::Rndom() {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    // Only what the window system reports, not the window's own requests.
-    if (watched == windowHandle() && event->type() == QEvent::WindowStateChange &&
-        event->spontaneous()) {
-        AnswerReportedState(*static_cast<QWindowStateChangeEvent*>(event));
-    }
     const QEvent::Type type = watched == Text2 ? event->type() : QEvent::None;
     if (type == QEvent::PaletteChange) {
         // A new desktop theme: its button face, not the one of the theme before.

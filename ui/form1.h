@@ -12,7 +12,6 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QScrollBar;
-class QWindowStateChangeEvent;
 
 namespace huewright {
 
@@ -46,13 +45,8 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
-    // A maximise or full-screen request, from a title bar, a shortcut or the compositor, is
-    // answered so that the window ends at its one size with its contents.
-    void MakeRoomFor(Qt::WindowState requested);
-    void AnswerReportedState(const QWindowStateChangeEvent& reported);
     void ShowOutputMenu(const QPoint& globalPos);
     // Text2 is output, not input: it wears the button face, like the dialog around it.
     void PaintOutputAsButtonFace();

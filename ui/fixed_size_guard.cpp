@@ -1,0 +1,61 @@
+#include "fixed_size_guard.h"
+
+#include <QGuiApplication>
+#include <QWidget>
+#include <QWindow>
+#include <QWindowStateChangeEvent>
+
+namespace huewright {
+
+namespace {
+
+constexpr Qt::WindowStates kGrown = Qt::WindowMaximized | Qt::WindowFullScreen;
+
+} // namespace
+
+FixedSizeGuard::FixedSizeGuard(QWidget* window) : QObject(window), window_(window) {
+    window_->installEventFilter(this);
+}
+
+void FixedSizeGuard::MakeRoomFor(Qt::WindowState requested) {
+    // A Wayland window that is configured maximised must take the size given (xdg-shell), or
+    // the compositor ends the connection, and Qt 6.4 holds a window to its maximum size. Until
+    // the normal state is back the window may take any size; its controls stay where they are.
+    if (requested == Qt::WindowMaximized &&
+        QGuiApplication::platformName().startsWith(u"wayland")) {
+        window_->windowHandle()->setMaximumSize(QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+    }
+}
+
+void FixedSizeGuard::AnswerReportedState(const QWindowStateChangeEvent& reported) {
+    QWindow* handle = window_->windowHandle();
+    const bool grown = handle->windowStates().testAnyFlags(kGrown);
+    if (grown && !reported.oldState().testAnyFlags(kGrown)) {
+        // Asked for once per change, so a compositor that insists is not asked again and again.
+        QMetaObject::invokeMethod(
+            window_, [this] { window_->setWindowState(window_->windowState() & ~kGrown); },
+            Qt::QueuedConnection);
+    } else if (!grown && handle->maximumSize() != window_->maximumSize()) {
+        // Normal again, at its old size: back to that one size.
+        handle->setMaximumSize(window_->maximumSize());
+    }
+}
+
+bool FixedSizeGuard::eventFilter(QObject* watched, QEvent* event) {
+    QWindow* handle = window_->windowHandle();
+    if (watched == window_ && event->type() == QEvent::Show) {
+        // Qt's own Wayland title bar offers maximise whatever the window's flags say; its
+        // request is seen here before the compositor answers it, and the answer arrives as a
+        // reported state.
+        connect(handle, &QWindow::windowStateChanged, this, &FixedSizeGuard::MakeRoomFor,
+                Qt::UniqueConnection);
+        handle->installEventFilter(this);
+    } else if (watched == handle && event->type() == QEvent::WindowStateChange &&
+               event->spontaneous()) {
+        // Only what the window system reports, not the window's own requests.
+        AnswerReportedState(*static_cast<QWindowStateChangeEvent*>(event));
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace huewright
