@@ -42,8 +42,7 @@ QString FailureText(const Failure& failure) {
 
 WindowGeneration GenerateMarkup(QStringView text, Colour start, Colour end, bool bold,
                                 bool italic) {
-    // QStringView stores char16_t, so the units reach the engine without a copy or conversion.
-    const std::u16string_view units(text.utf16(), static_cast<std::size_t>(text.size()));
+    const std::u16string_view units = Units(text);
     try {
         const Generation generation = MakeGradient(units, start, end, bold, italic);
         if (generation.failure) {

@@ -6,9 +6,16 @@
 
 #include <QString>
 #include <QStringView>
+#include <cstddef>
 #include <optional>
+#include <string_view>
 
 namespace huewright {
+
+// `text` as the engine reads it: QStringView stores char16_t, so no copy or conversion.
+inline std::u16string_view Units(QStringView text) {
+    return {text.utf16(), static_cast<std::size_t>(text.size())};
+}
 
 struct WindowGeneration {
     QString output;                 // what goes into Text2; empty after a failure

@@ -9,9 +9,6 @@ namespace huewright {
 // 1902 -> "1,902", as the window writes every count.
 QString Thousands(qint64 n);
 
-// Unicode code points in `text`: an emoji is one, and so is a lone surrogate.
-qsizetype CodePoints(QStringView text);
-
 // "2,415 characters", followed by " (compact: 1,902)" when `compact` is given and shorter.
 // Empty when there is no markup.
 QString LengthLine(QStringView markup, QStringView compact);

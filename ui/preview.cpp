@@ -1,19 +1,15 @@
 #include "preview.h"
 
+#include "generation.h"
 #include "huewright/colour.h"
-#include "huewright/contrast.h"
-#include "huewright/gradient.h"
+#include "huewright/markup.h"
 #include "markup_length.h"
 
 #include <QFontMetricsF>
 #include <QObject>
-#include <QTextBoundaryFinder>
 #include <QTextLayout>
 #include <algorithm>
-#include <array>
-#include <charconv>
 #include <cmath>
-#include <optional>
 #include <vector>
 
 using namespace Qt::Literals::StringLiterals;
@@ -22,7 +18,6 @@ namespace huewright {
 
 namespace {
 
-constexpr qsizetype kLongestRun = 4096; // of literal text split into characters
 constexpr QStringView kEllipsis = u"\u2026";
 constexpr QChar kJoiner(0x200D); // ZERO WIDTH JOINER
 constexpr QChar kIndent(0x00A0); // starts every line of a rendering, off the edge
@@ -30,117 +25,27 @@ constexpr int kPadding = 4;      // around each rendering, in pixels
 // Room for rounding between the line breaks here and the tooltip's own layout, in pixels.
 constexpr int kSlack = 8;
 constexpr double kHeightShare = 0.8; // of the screen, for the whole preview
-// The backgrounds a forum's light and dark styles typically show a signature on.
-constexpr Colour kLightBackground{0xFF, 0xFF, 0xFF};
-constexpr Colour kDarkBackground{0x1E, 0x1E, 0x1E};
-
-struct Style {
-    int bold = 0; // how many [b] are open
-    int italic = 0;
-    std::optional<Colour> colour;
-
-    bool operator==(const Style& other) const {
-        return (bold > 0) == (other.bold > 0) && (italic > 0) == (other.italic > 0) &&
-               colour == other.colour;
-    }
-};
-
-// Exactly six hex digits as a colour. std::from_chars takes no sign, prefix or white space,
-// which ParseColour (names, #RGB) and QStringView::toUInt do; toUInt also took half the time
-// of counting a 99,999-character full markup.
-std::optional<Colour> HexColour(QStringView digits) {
-    std::array<char, 6> latin1{}; // beyond Latin-1 a unit becomes 0, no digit either
-    std::ranges::transform(digits, latin1.begin(), [](QChar c) { return c.toLatin1(); });
-    unsigned rgb = 0;
-    const char* const last = latin1.data() + latin1.size();
-    if (const auto [end, error] = std::from_chars(latin1.data(), last, rgb, 16);
-        error != std::errc() || end != last) {
-        return std::nullopt;
-    }
-    return Colour{static_cast<int>(rgb >> 16), static_cast<int>((rgb >> 8) & 0xFF),
-                  static_cast<int>(rgb & 0xFF)};
-}
-
-// Applies the tag at the front of `rest` to `style` if the forum honours it; its length, or 0.
-qsizetype ApplyTag(QStringView rest, Style& style) {
-    if (rest.size() >= 15 && rest.startsWith(u"[color=#") && rest[14] == u']') {
-        if (const auto colour = HexColour(rest.mid(8, 6))) {
-            style.colour = colour;
-            return 15;
-        }
-    }
-    if (rest.startsWith(u"[/color]")) {
-        style.colour.reset();
-        return 8;
-    }
-    using Depth = int Style::*; // named: clang-format 14 and 19 space a member pointer apart
-    struct Switch {
-        QStringView tag;
-        Depth depth;
-        // cppcheck-suppress unusedStructMember ; read through a structured binding
-        int step;
-    };
-    for (const auto& [tag, depth, step] :
-         {Switch{u"[b]", &Style::bold, 1}, Switch{u"[/b]", &Style::bold, -1},
-          Switch{u"[i]", &Style::italic, 1}, Switch{u"[/i]", &Style::italic, -1}}) {
-        if (rest.startsWith(tag)) {
-            style.*depth = std::max(0, style.*depth + step);
-            return tag.size();
-        }
-    }
-    return 0;
-}
-
-// Hands every stretch of literal text in `markup` to `visit` with the style the forum gives
-// it, in order, until `visit` returns false.
-template <typename Visit> void ForEachRun(QStringView markup, Visit&& visit) {
-    Style style;
-    qsizetype pos = 0;
-    while (pos < markup.size()) {
-        if (const qsizetype tag = ApplyTag(markup.mid(pos), style); tag > 0) {
-            pos += tag;
-            continue;
-        }
-        // Literal text runs to the next '[' that might open a tag (at least one character).
-        const qsizetype next = markup.indexOf(u'[', pos + 1);
-        const qsizetype end = next < 0 ? markup.size() : next;
-        if (!visit(markup.mid(pos, end - pos), style)) {
-            return;
-        }
-        pos = end;
-    }
-}
 
 // One character as the preview shows it.
 struct Cell {
     QStringView text;
-    Style style;
+    RunStyle style;
     qsizetype at = 0;       // where it starts in the text laid out
     bool lineStart = false; // the preview breaks the line before it
 };
 
-// The first kPreviewCharacters characters, counted as a reader sees them so that an emoji or
-// an accented letter is never cut in half, then "…" if more follow.
-std::vector<Cell> ShownCharacters(QStringView markup) {
+// The first kPreviewCharacters characters, split as the markup splits them so that an emoji
+// or an accented letter is never cut in half, then "…" if more follow.
+std::vector<Cell> ShownCells(QStringView markup) {
+    const ShownCharacters shown = FirstCharacters(Units(markup), kPreviewCharacters);
     std::vector<Cell> cells;
-    ForEachRun(markup, [&](QStringView run, const Style& style) {
-        // A huge run without brackets is looked at in slices: only its start can be shown.
-        if (run.size() > kLongestRun) {
-            run = run.first(run[kLongestRun - 1].isHighSurrogate() ? kLongestRun + 1 : kLongestRun);
-        }
-        QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, run);
-        qsizetype from = 0;
-        for (qsizetype to = characters.toNextBoundary(); to >= 0;
-             to = characters.toNextBoundary()) {
-            if (std::ssize(cells) == kPreviewCharacters) {
-                cells.push_back({kEllipsis, {}});
-                return false;
-            }
-            cells.push_back({run.mid(from, to - from), style});
-            from = to;
-        }
-        return true;
-    });
+    for (const StyledRun& character : shown.characters) {
+        cells.push_back(
+            {QStringView(character.text.data(), std::ssize(character.text)), character.style});
+    }
+    if (shown.more) {
+        cells.push_back({kEllipsis, {}});
+    }
     return cells;
 }
 
@@ -169,8 +74,8 @@ qreal BreakLines(std::vector<Cell>& cells, const QFont& font, qreal width, qreal
     for (Cell& cell : cells) {
         cell.at = text.size();
         QTextCharFormat format;
-        format.setFontWeight(cell.style.bold > 0 ? QFont::Bold : QFont::Normal);
-        format.setFontItalic(cell.style.italic > 0);
+        format.setFontWeight(cell.style.bold ? QFont::Bold : QFont::Normal);
+        format.setFontItalic(cell.style.italic);
         formats.append({static_cast<int>(text.size()), static_cast<int>(cell.text.size()), format});
         text += cell.text;
     }
@@ -204,12 +109,12 @@ qreal BreakLines(std::vector<Cell>& cells, const QFont& font, qreal width, qreal
     return widest;
 }
 
-void AppendRun(QString& html, const Style& style, const QString& text) {
+void AppendRun(QString& html, const RunStyle& style, const QString& text) {
     const QString colour = style.colour
                                ? u"color:"_s + QString::fromStdString(FormatColour(*style.colour))
                                : QString();
-    html += u"<span style=\""_s + (style.bold > 0 ? u"font-weight:bold;"_s : QString()) +
-            (style.italic > 0 ? u"font-style:italic;"_s : QString()) + colour + u"\">"_s +
+    html += u"<span style=\""_s + (style.bold ? u"font-weight:bold;"_s : QString()) +
+            (style.italic ? u"font-style:italic;"_s : QString()) + colour + u"\">"_s +
             text.toHtmlEscaped() + u"</span>"_s;
 }
 
@@ -223,7 +128,7 @@ QString CellsHtml(const std::vector<Cell>& cells, const QString& indent = {}) {
     for (std::size_t i = 0; i < cells.size(); ++i) {
         run += cells[i].text;
         const Cell* next = i + 1 < cells.size() ? &cells[i + 1] : nullptr;
-        if (next == nullptr || next->lineStart || !(next->style == cells[i].style)) {
+        if (next == nullptr || next->lineStart || next->style != cells[i].style) {
             const bool joined =
                 next != nullptr && Joins(cells[i].text, true) && Joins(next->text, false);
             if (joined) {
@@ -246,18 +151,8 @@ QString Paragraph(const QString& body, const QString& style = {}) {
 
 } // namespace
 
-QString PreviewHtml(QStringView markup) {
-    const std::vector<Cell> cells = ShownCharacters(markup);
-    return cells.empty() ? QString() : Paragraph(CellsHtml(cells));
-}
-
 QString ContrastLine(QStringView markup) {
-    LegibilityCount count(kLightBackground, kDarkBackground);
-    ForEachRun(markup, [&count](QStringView run, const Style& style) {
-        count.Add({run.utf16(), static_cast<std::size_t>(run.size())}, style.colour);
-        return true;
-    });
-    const Legibility l = count.Result();
+    const Legibility l = MarkupLegibility(Units(markup));
     const auto part = [&l](std::int64_t hard) {
         return QObject::tr("%1 of %2 %3")
             .arg(Thousands(hard), Thousands(l.characters),
@@ -293,7 +188,7 @@ QString PreviewToolTip(QStringView markup, QStringView compact, const QFont& fon
     // Two renderings and the header must fit the screen's height.
     const qreal height = (screen.height() * kHeightShare - 4 * kPadding) / 2 -
                          (contrast.isEmpty() ? 1 : 2) * metrics.lineSpacing();
-    std::vector<Cell> cells = ShownCharacters(markup);
+    std::vector<Cell> cells = ShownCells(markup);
     const qreal widest = cells.empty() ? 0 : BreakLines(cells, font, half - frame, height);
     // Only the two header lines sit in a table, whose fixed width sets the tooltip's.
     const qreal header =

@@ -12,11 +12,6 @@ namespace huewright {
 // Characters shown before the preview is cut off with an ellipsis.
 inline constexpr int kPreviewCharacters = 200;
 
-// Rich text rendering `markup`'s [color=#RRGGBB], [b] and [i] tags; every other character,
-// brackets included, is escaped and shown as it stands. Letters of joining scripts (Arabic…)
-// stay joined across colour changes. Empty when there is nothing to show.
-QString PreviewHtml(QStringView markup);
-
 // "Hard to read on light backgrounds: 3 of 24 characters; on dark backgrounds: 9 of 24
 // characters": the characters, white space aside, whose colour has a WCAG contrast below 3:1
 // on either background. Only the backgrounds with such characters are named; empty when

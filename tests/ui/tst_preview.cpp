@@ -29,9 +29,15 @@ QString Tagged(const QString& text, const QString& code = u"102030"_s) {
     return markup;
 }
 
-QTextCharFormat FormatOf(QTextDocument& document, int position) {
-    QTextCursor cursor(&document);
-    cursor.setPosition(position + 1);
+// The hover preview of `markup`, on a screen so large that nothing wraps or is cut for room.
+QString PreviewOf(const QString& markup) {
+    return huewright::PreviewToolTip(markup, {}, QFont(), QSize(100'000, 100'000));
+}
+
+// The format of the character at `position` of `block`, after the rendering's indent.
+QTextCharFormat FormatOf(const QTextBlock& block, int position) {
+    QTextCursor cursor(block);
+    cursor.setPosition(block.position() + position + 2);
     return cursor.charFormat();
 }
 
@@ -95,20 +101,19 @@ void PreviewTest::rendersAsForum() {
     QFETCH(bool, bold);
     QFETCH(bool, italic);
 
-    const QString html = huewright::PreviewHtml(markup);
-    QVERIFY(Qt::mightBeRichText(html));
     QTextDocument document;
-    document.setHtml(html);
-    QCOMPARE(document.toPlainText(), shown);
+    document.setHtml(PreviewOf(markup));
+    // The last block is the rendering on the dark background, after its indent.
+    const QTextBlock rendering = document.lastBlock();
+    QCOMPARE(rendering.text(), u"\u00A0"_s + shown);
 
     const int last =
         static_cast<int>(shown.endsWith(u'\u2026') ? shown.size() - 2 : shown.size() - 1);
-    const QTextCharFormat first = FormatOf(document, 0);
-    const QTextCharFormat end = FormatOf(document, last);
-    if (firstColour.isEmpty()) {
-        QVERIFY(!first.hasProperty(QTextFormat::ForegroundBrush));
-    } else {
-        QCOMPARE(first.foreground().color().name(), firstColour);
+    const QTextCharFormat first = FormatOf(rendering, 0);
+    const QTextCharFormat end = FormatOf(rendering, last);
+    // Outside a colour tag the text takes the forum's own text colour.
+    QCOMPARE(first.foreground().color().name(), firstColour.isEmpty() ? u"#dcdcdc"_s : firstColour);
+    if (!firstColour.isEmpty()) {
         QCOMPARE(end.foreground().color().name(), lastColour);
     }
     QCOMPARE(first.fontWeight() >= QFont::Bold, bold);
@@ -118,8 +123,12 @@ void PreviewTest::rendersAsForum() {
 }
 
 void PreviewTest::emptyOutputHasNoPreview() {
-    QVERIFY(huewright::PreviewHtml(QString()).isEmpty());
-    QVERIFY(huewright::PreviewHtml(u"[b][i][/i][/b]"_s).isEmpty());
+    QVERIFY(PreviewOf(QString()).isEmpty());
+    // Tags alone: the length line, and nothing rendered.
+    const QString tags = u"[b][i][/i][/b]"_s;
+    QTextDocument document;
+    document.setHtml(PreviewOf(tags));
+    QCOMPARE(document.toPlainText().trimmed(), huewright::LengthLine(tags, {}));
 }
 
 void PreviewTest::hoverShowsPreview() {
