@@ -45,7 +45,7 @@ TypedPiece ReadPiece(std::FILE* in, std::span<char> buffer) {
     return {.size = got, .end = got < buffer.size(), .failed = std::ferror(in) != 0};
 }
 
-std::string Describe(std::size_t offset, const std::string& where) {
+std::string NotUtf8(std::size_t offset, const std::string& where) {
     return where + " is not valid UTF-8 at byte offset " + std::to_string(offset);
 }
 
@@ -56,7 +56,7 @@ Input FromArguments(const std::vector<std::string>& words) {
     for (std::size_t i = 0; i < words.size(); ++i) {
         input.text += i > 0 ? u" " : u"";
         if (const auto error = DecodeUtf8(words[i], input.text)) {
-            input.error = Describe(*error, "TEXT argument " + std::to_string(i + 1));
+            input.error = NotUtf8(*error, "TEXT argument " + std::to_string(i + 1));
             return input;
         }
     }
@@ -78,7 +78,7 @@ Input FromStream(std::FILE* in) {
         total += piece.size;
         if (const auto error =
                 decoder.Feed(std::string_view(buffer.data(), piece.size), input.text)) {
-            input.error = Describe(*error, "standard input");
+            input.error = NotUtf8(*error, "standard input");
             return input;
         }
         if (piece.failed) {
@@ -99,7 +99,7 @@ Input FromStream(std::FILE* in) {
         }
     }
     if (const auto error = decoder.Finish()) {
-        input.error = Describe(*error, "standard input");
+        input.error = NotUtf8(*error, "standard input");
         return input;
     }
     input.text.resize(WithoutLineEnding(input.text, true).size());

@@ -8,7 +8,6 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
-#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -28,6 +27,11 @@ constexpr int kGenerationFailed = 1; // also a failure to read or write
 constexpr int kUsage = 2;
 
 constexpr std::string_view kName = "huewright-cli";
+
+// "from 0 to 256", the values a colour's channels take.
+std::string ChannelRange() {
+    return "from 0 to " + std::to_string(huewright::kMaxChannel);
+}
 
 void Complain(std::string_view message) {
     std::string line = std::string(kName) + ": " + std::string(message);
@@ -109,12 +113,10 @@ std::string FailureMessage(const huewright::Failure& failure, bool counted) {
         return message + ", more than " + std::string(kName) + " can colour";
     }
     case FailureKind::Overflow: {
-        constexpr std::array<std::string_view, 6> kNames{"--start red",  "--start green",
-                                                         "--start blue", "--end red",
-                                                         "--end green",  "--end blue"};
-        return "the " + std::string(kNames.at(static_cast<std::size_t>(failure.channel))) +
-               " value " + std::to_string(failure.value) +
-               " is out of range; each value runs from 0 to 256";
+        const std::string_view name =
+            huewright::kChannelNames.at(static_cast<std::size_t>(failure.channel));
+        return "the --" + std::string(name) + " value " + std::to_string(failure.value) +
+               " is out of range; each value runs " + ChannelRange();
     }
     }
     return "the markup could not be made";
@@ -141,11 +143,9 @@ struct Options {
     bool compact = false;
     bool noNewline = false;
     std::vector<std::string> words;
-    huewright::Colour startColour;
-    huewright::Colour endColour;
 };
 
-void Describe(CLI::App& app, Options& options) {
+void DeclareOptions(CLI::App& app, Options& options) {
     app.description("Writes bracket-tag forum markup in which every character of TEXT wears its "
                     "own [color=#RRGGBB] tag, stepping from the start colour to the end colour.");
     // Given twice, the last one counts, so that a script can override an alias's colour.
@@ -165,26 +165,26 @@ void Describe(CLI::App& app, Options& options) {
     app.prefix_command();
     app.set_version_flag("--version", std::string(kName) + " " + HUEWRIGHT_VERSION);
     app.footer("COLOUR is #RRGGBB, RRGGBB, #RGB (hex digits, either case), rgb(R, G, B) or "
-               "R,G,B with decimal values from 0 to 256 (256 is written FF), or a CSS colour "
-               "name such as red or RebeccaPurple.\n"
+               "R,G,B with decimal values " +
+               ChannelRange() + " (" + std::to_string(huewright::kMaxChannel) +
+               " is written FF), or a CSS colour name such as red or RebeccaPurple.\n"
                "Exit status: 0 markup written, 1 the markup could not be made or written, "
                "2 usage error or text that is not UTF-8.");
 }
 
-// Reads the colour an option names into `colour`; on a bad value, false and the complaint made.
-bool ColourOption(std::string_view option, std::string_view value, huewright::Colour& colour) {
+// The colour an option names; on a bad value, nothing and the complaint made.
+std::optional<huewright::Colour> ColourOption(std::string_view option, std::string_view value) {
     const auto parsed = huewright::ParseColour(value);
     if (const auto* read = std::get_if<huewright::Colour>(&parsed)) {
-        colour = *read;
-        return true;
+        return *read;
     }
     const std::string why =
         std::get<huewright::ColourRefusal>(parsed) == huewright::ColourRefusal::OutOfRange
-            ? ": each value runs from 0 to 256"
-            : "; use #RRGGBB, RRGGBB, #RGB, rgb(R, G, B) or R,G,B with "
-              "values from 0 to 256, or a CSS colour name";
+            ? ": each value runs " + ChannelRange()
+            : "; use #RRGGBB, RRGGBB, #RGB, rgb(R, G, B) or R,G,B with values " + ChannelRange() +
+                  ", or a CSS colour name";
     Complain(std::string(option) + ": \"" + std::string(value) + "\" is not a colour" + why);
-    return false;
+    return std::nullopt;
 }
 
 // Reads the command line into `options`. Returns the exit status when the program ends here:
@@ -193,7 +193,7 @@ std::optional<int> Parse(int argc, char** argv, Options& options) {
     CLI::App app;
     app.name(std::string(kName));
     app.formatter(std::make_shared<HelpFormat>());
-    Describe(app, options);
+    DeclareOptions(app, options);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {
@@ -214,7 +214,7 @@ std::optional<int> Parse(int argc, char** argv, Options& options) {
         passed, [](std::string_view word) { return word == "--start=" || word == "--end="; });
     if (empty != passed.end()) {
         const std::string_view option = *empty;
-        ColourOption(option.substr(0, option.size() - 1), "", options.startColour);
+        ColourOption(option.substr(0, option.size() - 1), "");
         return kUsage;
     }
     if (!options.words.empty() && options.words.front() == "--") {
@@ -227,10 +227,6 @@ std::optional<int> Parse(int argc, char** argv, Options& options) {
                  " --help)");
         return kUsage;
     }
-    if (!ColourOption("--start", options.start, options.startColour) ||
-        !ColourOption("--end", options.end, options.endColour)) {
-        return kUsage;
-    }
     return std::nullopt;
 }
 
@@ -238,6 +234,12 @@ int Run(int argc, char** argv) {
     Options options;
     if (const std::optional<int> status = Parse(argc, argv, options)) {
         return *status;
+    }
+    const std::optional<huewright::Colour> start = ColourOption("--start", options.start);
+    const std::optional<huewright::Colour> end =
+        start ? ColourOption("--end", options.end) : std::nullopt;
+    if (!start || !end) {
+        return kUsage;
     }
 
     const bool fromStdin =
@@ -249,7 +251,8 @@ int Run(int argc, char** argv) {
         return input.readError ? kGenerationFailed : kUsage;
     }
     if (input.overSize) {
-        Complain("the text on standard input is larger than 16 MiB, more than " +
+        Complain("the text on standard input is larger than " +
+                 std::to_string(huewright::cli::kMaxInputBytes >> 20U) + " MiB, more than " +
                  std::string(kName) + " reads");
         return kGenerationFailed;
     }
@@ -257,7 +260,7 @@ int Run(int argc, char** argv) {
     // Nothing reaches the writer until the engine succeeds: a failure leaves stdout empty.
     MarkupWriter writer;
     const std::optional<huewright::Failure> failure = huewright::WriteGradient(
-        input.text, options.startColour, options.endColour, options.bold, options.italic,
+        input.text, *start, *end, options.bold, options.italic,
         options.compact ? huewright::MarkupForm::Compact : huewright::MarkupForm::Full,
         [&writer](std::u16string_view piece) { writer(piece); });
     if (failure) {

@@ -44,13 +44,16 @@ Control* Make(QWidget* parent, TwipsLayout& layout, const QString& name, const Q
 }
 
 ChannelBar* MakeBar(QWidget* parent, TwipsLayout& layout, const QString& name, int left,
-                    const QString& accessible) {
+                    Channel channel) {
     auto* bar = Make<ChannelBar>(parent, layout, name, QRect(left, 1080, 255, 1215));
     bar->setOrientation(Qt::Vertical);
     bar->setRange(0, kMaxChannel); // a step of 1, the default
     bar->setPageStep(4);
     // Bars are keyboard controls here: Tab reaches them and the arrow keys move them.
     bar->setFocusPolicy(Qt::StrongFocus);
+    // "Start red" to a screen reader, as a failure message says "start red".
+    QString accessible = QString::fromLatin1(kChannelNames.at(static_cast<std::size_t>(channel)));
+    accessible[0] = accessible[0].toUpper();
     bar->setAccessibleName(accessible);
     return bar;
 }
@@ -63,10 +66,6 @@ QPushButton* MakeButton(QWidget* parent, TwipsLayout& layout, const QString& nam
     // auto-default does: no button is pressed by Enter from another control.
     button->setAutoDefault(true);
     return button;
-}
-
-Colour ColourOf(const QScrollBar* red, const QScrollBar* green, const QScrollBar* blue) {
-    return {red->value(), green->value(), blue->value()};
 }
 
 void SetBars(QScrollBar* red, QScrollBar* green, QScrollBar* blue, const Colour& colour) {
@@ -120,12 +119,12 @@ void Form1::PlaceControls() {
     Label2 = Make<QLabel>(this, layout_, QStringLiteral("Label2"), {1200, 120, 285, 195});
     Label2->setText(tr("End"));
 
-    r1 = MakeBar(this, layout_, QStringLiteral("r1"), 120, tr("Start red"));
-    g1 = MakeBar(this, layout_, QStringLiteral("g1"), 360, tr("Start green"));
-    b1 = MakeBar(this, layout_, QStringLiteral("b1"), 600, tr("Start blue"));
-    r2 = MakeBar(this, layout_, QStringLiteral("r2"), 1200, tr("End red"));
-    g2 = MakeBar(this, layout_, QStringLiteral("g2"), 1440, tr("End green"));
-    b2 = MakeBar(this, layout_, QStringLiteral("b2"), 1680, tr("End blue"));
+    r1 = MakeBar(this, layout_, QStringLiteral("r1"), 120, Channel::StartRed);
+    g1 = MakeBar(this, layout_, QStringLiteral("g1"), 360, Channel::StartGreen);
+    b1 = MakeBar(this, layout_, QStringLiteral("b1"), 600, Channel::StartBlue);
+    r2 = MakeBar(this, layout_, QStringLiteral("r2"), 1200, Channel::EndRed);
+    g2 = MakeBar(this, layout_, QStringLiteral("g2"), 1440, Channel::EndGreen);
+    b2 = MakeBar(this, layout_, QStringLiteral("b2"), 1680, Channel::EndBlue);
 
     Command4 = MakeButton(this, layout_, QStringLiteral("Command4"), QStringLiteral("<>"),
                           {840, 360, 375, 255});
@@ -219,8 +218,9 @@ void Form1::UpdateSwatch(Swatch* shape, const QScrollBar* red, const QScrollBar*
 void Form1::Generate() {
     Text2->setText(QString());
     const WindowGeneration generation = GenerateMarkup(
-        Text1->text(), ColourOf(r1, g1, b1), ColourOf(r2, g2, b2),
-        chkBold->checkState() == Qt::Checked, chkItalic->checkState() == Qt::Checked);
+        Text1->text(), {r1->value(), g1->value(), b1->value()},
+        {r2->value(), g2->value(), b2->value()}, chkBold->checkState() == Qt::Checked,
+        chkItalic->checkState() == Qt::Checked);
     compact_ = generation.compact;
     Text2->setText(generation.output);
     // setText leaves the caret at the end; the start of the markup is what to see first.
@@ -274,8 +274,8 @@ void Form1::PaintOutputAsButtonFace() {
 }
 
 void Form1::Swap() {
-    const Colour start = ColourOf(r1, g1, b1);
-    SetBars(r1, g1, b1, ColourOf(r2, g2, b2));
+    const Colour start{r1->value(), g1->value(), b1->value()};
+    SetBars(r1, g1, b1, {r2->value(), g2->value(), b2->value()});
     SetBars(r2, g2, b2, start);
 }
 

@@ -42,6 +42,9 @@ public:
     void Swap();
     void Rndom();
 
+    // Where every control is drawn up, in twips.
+    const TwipsLayout& Layout() const { return layout_; }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;

@@ -3,7 +3,6 @@
 #include "markup_length.h"
 
 #include <QObject>
-#include <array>
 #include <exception>
 #include <new>
 #include <string_view>
@@ -26,11 +25,9 @@ QString FailureText(const Failure& failure) {
             .arg(Thousands(kMaxCharacters), count);
     }
     case FailureKind::Overflow: {
-        const std::array<QString, 6> names{QObject::tr("start red"),  QObject::tr("start green"),
-                                           QObject::tr("start blue"), QObject::tr("end red"),
-                                           QObject::tr("end green"),  QObject::tr("end blue")};
+        const std::string_view name = kChannelNames.at(static_cast<std::size_t>(failure.channel));
         return QObject::tr("The %1 value %2 is out of range: colour values run from 0 to %3.")
-            .arg(names.at(static_cast<std::size_t>(failure.channel)))
+            .arg(QString::fromLatin1(name))
             .arg(failure.value)
             .arg(kMaxChannel);
     }

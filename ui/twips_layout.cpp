@@ -55,10 +55,10 @@ double TwipsLayout::FittingScale() const {
     }
     // Rounding to whole pixels can take a pixel off; widen until it no longer does, each step
     // by about one pixel.
-    constexpr double kScaleStep = 1.0 / 4680.0;
+    const double pixel = 1.0 / window_.width();
     constexpr int kMaxSteps = 10'000;
     for (int step = 0; step < kMaxSteps && !Fits(scale); ++step) {
-        scale += kScaleStep;
+        scale += pixel;
     }
     return scale;
 }

@@ -24,6 +24,11 @@ QSize ContentSize(const QWidget& control);
 // at which each one's content fits, so the window keeps its proportions at any font size.
 class TwipsLayout {
 public:
+    struct Placement {
+        QWidget* control;
+        QRect twips;
+    };
+
     explicit TwipsLayout(QSize windowTwips) : window_(windowTwips) {}
 
     void Add(QWidget* control, const QRect& twips) { placements_.push_back({control, twips}); }
@@ -34,12 +39,11 @@ public:
     // Places every control at `scale` and fixes `window`'s size to match.
     void Apply(QWidget& window, double scale) const;
 
-private:
-    struct Placement {
-        QWidget* control;
-        QRect twips;
-    };
+    // The twips of the window and of each control, in the order they were added.
+    QSize WindowTwips() const { return window_; }
+    const std::vector<Placement>& Placements() const { return placements_; }
 
+private:
     bool Fits(double scale) const;
 
     QSize window_;

@@ -18,23 +18,6 @@ using huewright::test::Find;
 
 namespace {
 
-struct Placed {
-    const char* name;
-    QRect twips;
-};
-
-const Placed kTable[] = {
-    {"Label1", {120, 120, 330, 195}},      {"Label2", {1200, 120, 285, 195}},
-    {"Shape1", {120, 360, 735, 735}},      {"Shape2", {1200, 360, 735, 735}},
-    {"Command4", {840, 360, 375, 255}},    {"r1", {120, 1080, 255, 1215}},
-    {"g1", {360, 1080, 255, 1215}},        {"b1", {600, 1080, 255, 1215}},
-    {"r2", {1200, 1080, 255, 1215}},       {"g2", {1440, 1080, 255, 1215}},
-    {"b2", {1680, 1080, 255, 1215}},       {"Text1", {2040, 360, 2535, 285}},
-    {"Text2", {2040, 720, 2535, 285}},     {"chkBold", {2040, 1080, 735, 255}},
-    {"chkItalic", {2040, 1320, 735, 255}}, {"Command3", {3480, 1080, 1095, 255}},
-    {"Command2", {3480, 1680, 1095, 255}}, {"Command1", {3480, 2040, 1095, 255}},
-};
-
 // The room a control's text takes: the font's metrics plus the style's own margins.
 QSize Needed(const QWidget& control) {
     const QFontMetrics fm = control.fontMetrics();
@@ -102,23 +85,26 @@ void FontsTest::captionsFitAtEveryFont() {
     QVERIFY(scale >= 1.0 / 15.0);
 
     // The smallest such scale: one pixel less across and some control would no longer fit.
-    bool tight = window->width() == 312;
-    for (const Placed& row : kTable) {
-        const auto* control = Find<QWidget>(*window, QString::fromLatin1(row.name));
-        QVERIFY2(huewright::test::PlacedAtScale(*control, row.twips, scale),
-                 qPrintable(huewright::test::Describe(*control, row.twips)));
+    const int windowTwips = window->Layout().WindowTwips().width();
+    bool tight = window->width() == std::lround(windowTwips * huewright::kPixelsPerTwipAtLeast);
+    const auto& placements = window->Layout().Placements();
+    QCOMPARE(placements.size(), std::size_t{18}); // every control of the window
+    for (const auto& [control, twips] : placements) {
+        QVERIFY2(huewright::test::PlacedAtScale(*control, twips, scale),
+                 qPrintable(huewright::test::PlacementText(*control, twips, scale)));
         const QSize needed = Needed(*control);
         QVERIFY2(needed.width() <= control->width() && needed.height() <= control->height(),
-                 qPrintable(u"%1 needs %2x%3"_s.arg(huewright::test::Describe(*control, row.twips))
-                                .arg(needed.width())
-                                .arg(needed.height())));
+                 qPrintable(
+                     u"%1 needs %2x%3"_s.arg(huewright::test::PlacementText(*control, twips, scale))
+                         .arg(needed.width())
+                         .arg(needed.height())));
         // Whether it is the smallest is measured the way the window measures; that its
         // measure is generous enough is what the check above is for.
         const QSize wanted = huewright::ContentSize(*control);
-        const double smaller = scale - 2.0 / 4680.0;
+        const double smaller = scale - 2.0 / windowTwips;
         const auto shrunk = [&](int twips) { return std::lround(twips * smaller) - 1; };
-        tight = tight || wanted.width() > shrunk(row.twips.width()) ||
-                wanted.height() > shrunk(row.twips.height());
+        tight = tight || wanted.width() > shrunk(twips.width()) ||
+                wanted.height() > shrunk(twips.height());
     }
     QVERIFY2(tight, "the window is larger than its captions need");
 }

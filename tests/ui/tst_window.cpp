@@ -100,8 +100,9 @@ void WindowTest::controls() {
     QVERIFY2(control->inherits(kind.toLatin1().constData()), control->metaObject()->className());
     QVERIFY(control->isVisible());
 
-    QVERIFY2(huewright::test::PlacedAtScale(*control, twips, huewright::test::Scale(*window_)),
-             qPrintable(huewright::test::Describe(*control, twips)));
+    const double scale = huewright::test::Scale(*window_);
+    QVERIFY2(huewright::test::PlacedAtScale(*control, twips, scale),
+             qPrintable(huewright::test::PlacementText(*control, twips, scale)));
     if (auto* label = qobject_cast<QLabel*>(control)) {
         QVERIFY(label->width() >= label->fontMetrics().horizontalAdvance(caption));
         QCOMPARE(label->text(), caption);

@@ -127,9 +127,9 @@ inline QString CopiedCompact(QLineEdit* line) {
     return QGuiApplication::clipboard()->text();
 }
 
-// Pixels per twip of the window's layout, read off its width of 4,680 twips.
-inline double Scale(const QWidget& window) {
-    return window.width() / 4680.0;
+// Pixels per twip of the window's layout, read off its width.
+inline double Scale(const Form1& window) {
+    return window.width() / static_cast<double>(window.Layout().WindowTwips().width());
 }
 
 // Whether every edge of `control` lies where its twips put it at `scale`: within half a pixel
@@ -145,7 +145,7 @@ inline bool PlacedAtScale(const QWidget& control, const QRect& twips, double sca
            near(g.top() + g.height(), twips.top() + twips.height());
 }
 
-inline QString Describe(const QWidget& control, const QRect& twips) {
+inline QString PlacementText(const QWidget& control, const QRect& twips, double scale) {
     const QRect g = control.geometry();
     return QStringLiteral("%1 at %2,%3 %4x%5 for twips %6,%7 %8x%9 at scale %10")
         .arg(control.objectName())
@@ -157,7 +157,7 @@ inline QString Describe(const QWidget& control, const QRect& twips) {
         .arg(twips.y())
         .arg(twips.width())
         .arg(twips.height())
-        .arg(Scale(*control.window()));
+        .arg(scale);
 }
 
 // A fresh, shown window for each test function.

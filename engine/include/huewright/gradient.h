@@ -3,6 +3,7 @@
 
 #include "huewright/colour.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -20,8 +21,11 @@ enum class FailureKind {
     Overflow,            // a channel value outside 0..256
 };
 
-// The six channel values of a generation, in the order they are checked.
+// The six channel values of a generation, in the order they are checked, and the words every
+// front end names them with.
 enum class Channel { StartRed, StartGreen, StartBlue, EndRed, EndGreen, EndBlue };
+inline constexpr std::array<std::string_view, 6> kChannelNames{
+    "start red", "start green", "start blue", "end red", "end green", "end blue"};
 
 // What went wrong, with what a message about it needs; each front end words it.
 struct Failure {
