@@ -10,6 +10,7 @@
 #include <QTextLayout>
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <vector>
 
 using namespace Qt::Literals::StringLiterals;
@@ -39,10 +40,9 @@ struct Cell {
 std::vector<Cell> ShownCells(QStringView markup) {
     const ShownCharacters shown = FirstCharacters(Units(markup), kPreviewCharacters);
     std::vector<Cell> cells;
-    for (const StyledRun& character : shown.characters) {
-        cells.push_back(
-            {QStringView(character.text.data(), std::ssize(character.text)), character.style});
-    }
+    std::ranges::transform(shown.characters, std::back_inserter(cells), [](const StyledRun& c) {
+        return Cell{QStringView(c.text.data(), std::ssize(c.text)), c.style};
+    });
     if (shown.more) {
         cells.push_back({kEllipsis, {}});
     }
