@@ -50,6 +50,7 @@ std::size_t ApplyTag(std::u16string_view rest, Depths& depths) {
     }
     using Depth = int Depths::*; // named: clang-format 14 and 19 space a member pointer apart
     struct Switch {
+        // cppcheck-suppress unusedStructMember ; read through a structured binding
         std::u16string_view tag;
         Depth depth;
         // cppcheck-suppress unusedStructMember ; read through a structured binding
