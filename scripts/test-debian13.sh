@@ -7,7 +7,7 @@
 # HUEWRIGHT_DEBIAN13_DIR says otherwise, and is reused once a bootstrap has finished in it;
 # its build trees stay inside it (/var/tmp/huewright-build within the folder). The source
 # tree is mounted into it read-only at its own path, so the folder never changes it.
-# HUEWRIGHT_FUZZ_SECONDS is passed on to the test command.
+# HUEWRIGHT_FUZZ_SECONDS and HUEWRIGHT_REPEAT are passed on to the test command.
 #
 # usage: test-debian13.sh [COMMAND ARGUMENT...]
 #   With a command, runs that inside instead (from the source tree), e.g. one ctest test.
@@ -140,6 +140,7 @@ chroot "$dir" /usr/bin/env -i -C "$root" \
     HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
     LANG=C.UTF-8 TERM="${TERM:-dumb}" HUEWRIGHT_TEST_DIR="$build_inside" \
     ${HUEWRIGHT_FUZZ_SECONDS:+HUEWRIGHT_FUZZ_SECONDS="$HUEWRIGHT_FUZZ_SECONDS"} \
+    ${HUEWRIGHT_REPEAT:+HUEWRIGHT_REPEAT="$HUEWRIGHT_REPEAT"} \
     GIT_CONFIG_COUNT=1 GIT_CONFIG_KEY_0=safe.directory GIT_CONFIG_VALUE_0='*' \
     "${command[@]}"
 [ $# -gt 0 ] || say "every check passed on Debian 13 in $((SECONDS - start)) s"
