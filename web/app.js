@@ -150,6 +150,7 @@ let engineFailure = null;
 
 async function generate() {
   Text2.value = '';
+  clipStatus.textContent = ''; // it spoke of the markup before
   if (engine === null) {
     try {
       engine = await enginePromise;
