@@ -47,12 +47,12 @@ val ColourObject(Colour colour) {
 
 val FailureObject(const huewright::Failure& failure) {
     static constexpr std::array kKinds{"DivisionByZero", "SubscriptOutOfRange", "Overflow"};
-    static constexpr std::array kChannels{"StartRed", "StartGreen", "StartBlue",
-                                          "EndRed",   "EndGreen",   "EndBlue"};
     val object = val::object();
     object.set("kind", std::string(kKinds.at(static_cast<std::size_t>(failure.kind))));
     object.set("characters", static_cast<double>(failure.characters));
-    object.set("channel", std::string(kChannels.at(static_cast<std::size_t>(failure.channel))));
+    // The channel by the engine's own name for it ("start red"), as the window's message says it.
+    object.set("channel",
+               std::string(huewright::kChannelNames.at(static_cast<std::size_t>(failure.channel))));
     object.set("value", failure.value);
     return object;
 }

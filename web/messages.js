@@ -1,15 +1,6 @@
 // The window's words, and the page's own few. Every number goes through the engine's
 // withThousands, so the page writes counts exactly as the desktop program does.
 
-const CHANNEL_NAMES = {
-  StartRed: 'start red',
-  StartGreen: 'start green',
-  StartBlue: 'start blue',
-  EndRed: 'end red',
-  EndGreen: 'end green',
-  EndBlue: 'end blue',
-};
-
 // What went wrong in a generation, then what to do about it.
 export function failureText(engine, failure) {
   const th = (n) => engine.withThousands(n);
@@ -22,7 +13,7 @@ export function failureText(engine, failure) {
         'more than Huewright can colour. Shorten it and generate again.';
     }
     case 'Overflow':
-      return `The ${CHANNEL_NAMES[failure.channel]} value ${failure.value} is out of range: ` +
+      return `The ${failure.channel} value ${failure.value} is out of range: ` +
         `colour values run from 0 to ${engine.maxChannel}.`;
     case 'OutOfMemory':
       return 'There is not enough memory to colour this text.';
