@@ -22,21 +22,8 @@ icu_options=(--disable-tests --disable-samples --disable-extras --disable-icuio 
 icu_data_items=(brkitr/res_index.res brkitr/root.res brkitr/char.brk)
 version=$(dpkg-query -W -f='${Version}' libicu-dev)
 
-# stage NAME KEY COMMAND...: runs a stage unless its marker says it finished with the same KEY.
-stage() {
-    local name=$1 key=$2
-    shift 2
-    if [ -f "$dir/.stage-$name" ] && [ "$(cat "$dir/.stage-$name")" = "$key" ]; then
-        say "$name: reusing what was built before"
-        return
-    fi
-    rm -f "$dir/.stage-$name"
-    say "$name"
-    local start=$SECONDS
-    "$@"
-    printf '%s' "$key" >"$dir/.stage-$name"
-    say "$name took $((SECONDS - start)) s"
-}
+# shellcheck source=scripts/stage.sh
+source "$(dirname "${BASH_SOURCE[0]}")/stage.sh"
 
 # Debian's source packages need apt's source entries, for the mirror already in use.
 source_entries() {
@@ -83,6 +70,6 @@ data() {
 }
 
 mkdir -p "$dir"
-stage sources "$version" sources
-stage native "$version ${icu_options[*]}" native
-stage data "$version ${icu_data_items[*]}" data
+stage "$dir" sources "$version" sources
+stage "$dir" native "$version ${icu_options[*]}" native
+stage "$dir" data "$version ${icu_data_items[*]}" data

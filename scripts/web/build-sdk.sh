@@ -21,20 +21,8 @@ icu_options=(--disable-tests --disable-samples --disable-extras --disable-icuio 
 compiler=$(emcc --version | head -n 1)
 mkdir -p "$sdk/build"
 
-stage() {
-    local name=$1 key=$2
-    shift 2
-    if [ -f "$sdk/.stage-$name" ] && [ "$(cat "$sdk/.stage-$name")" = "$key" ]; then
-        say "$name: reusing what was built before"
-        return
-    fi
-    rm -f "$sdk/.stage-$name"
-    say "$name"
-    local start=$SECONDS
-    "$@"
-    printf '%s' "$key" >"$sdk/.stage-$name"
-    say "$name took $((SECONDS - start)) s"
-}
+# shellcheck source=scripts/stage.sh
+source "$root/scripts/stage.sh"
 
 # Static libraries: the common library, and the trimmed data as a library of its own, in C
 # from ICU's genccode (ICU's data build writes objects for the machine's own processor).
@@ -70,6 +58,6 @@ googletest() {
 }
 
 icu_version=$(dpkg-query -W -f='${Version}' libicu-dev)
-stage icu-wasm "$icu_version $compiler ${icu_options[*]} $(cat "$icu/.stage-data")" icu_wasm
-stage googletest "$(dpkg-query -W -f='${Version}' googletest) $compiler" googletest
+stage "$sdk" icu-wasm "$icu_version $compiler ${icu_options[*]} $(cat "$icu/.stage-data")" icu_wasm
+stage "$sdk" googletest "$(dpkg-query -W -f='${Version}' googletest) $compiler" googletest
 say "ready in $sdk"

@@ -40,22 +40,8 @@ icu_version=$(dpkg-query -W -f='${Version}' libicu-dev)
 compiler=$($triplet-g++-posix --version | head -n 1)
 mkdir -p "$sdk/src" "$sdk/build"
 
-# stage NAME KEY COMMAND...: runs a stage unless its marker says it finished with the same
-# KEY (the versions and options it was built with); a stage that did not finish runs again.
-stage() {
-    local name=$1 key=$2
-    shift 2
-    if [ -f "$sdk/.stage-$name" ] && [ "$(cat "$sdk/.stage-$name")" = "$key" ]; then
-        say "$name: reusing what was built before"
-        return
-    fi
-    rm -f "$sdk/.stage-$name"
-    say "$name"
-    local start=$SECONDS
-    "$@"
-    printf '%s' "$key" >"$sdk/.stage-$name"
-    say "$name took $((SECONDS - start)) s"
-}
+# shellcheck source=scripts/stage.sh
+source "$root/scripts/stage.sh"
 
 sources() {
     cd "$sdk/src"
@@ -134,10 +120,10 @@ qt() {
 
 "$root/scripts/icu.sh" "$icu"
 versions="qt6-base $qt_version, icu $icu_version"
-stage sources "$versions" sources
-stage icu-cross "$versions $compiler ${icu_options[*]} $(cat "$icu/.stage-data")" icu_cross
-stage googletest "$(dpkg-query -W -f='${Version}' googletest) $compiler" googletest
-stage cli11 "$(dpkg-query -W -f='${Version}' libcli11-dev)" cli11
-stage licences "$versions $compiler" licences
-stage qt "$versions $compiler ${qt_options[*]}" qt
+stage "$sdk" sources "$versions" sources
+stage "$sdk" icu-cross "$versions $compiler ${icu_options[*]} $(cat "$icu/.stage-data")" icu_cross
+stage "$sdk" googletest "$(dpkg-query -W -f='${Version}' googletest) $compiler" googletest
+stage "$sdk" cli11 "$(dpkg-query -W -f='${Version}' libcli11-dev)" cli11
+stage "$sdk" licences "$versions $compiler" licences
+stage "$sdk" qt "$versions $compiler ${qt_options[*]}" qt
 say "ready in $sdk"
