@@ -4,8 +4,10 @@
 #include "huewright/gradient.h"
 #include "huewright/markup.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 #include <new>
@@ -57,13 +59,30 @@ val FailureObject(const huewright::Failure& failure) {
     return object;
 }
 
+// The markup as a JS string, copied out of the module's memory a slice at a time. Embind's own
+// conversion builds it a unit at a time (150 ms of the 200 for 99,999 characters), or through
+// TextDecoder, which would replace a lone surrogate that the engine copies unchanged.
+val JsString(const std::u16string& text) {
+    constexpr std::size_t kSlice = 8192; // arguments to one fromCharCode call
+    static const val fromCharCode = val::global("String")["fromCharCode"];
+    val slices = val::array();
+    for (std::size_t at = 0; at < text.size(); at += kSlice) {
+        const std::size_t length = std::min(kSlice, text.size() - at);
+        const auto* units = reinterpret_cast<const std::uint16_t*>(text.data() + at);
+        slices.call<void>(
+            "push", fromCharCode.call<val>("apply", val::null(),
+                                           val(emscripten::typed_memory_view(length, units))));
+    }
+    return slices.call<val>("join", std::string());
+}
+
 template <huewright::Generation (*Make)(std::u16string_view, Colour, Colour, bool, bool)>
 val Generate(const std::u16string& text, const val& start, const val& end, bool bold, bool italic) {
     val result = val::object();
     try {
         const huewright::Generation generation =
             Make(text, ColourOf(start), ColourOf(end), bold, italic);
-        result.set("output", generation.output);
+        result.set("output", JsString(generation.output));
         result.set("failure",
                    generation.failure ? FailureObject(*generation.failure) : val::null());
     } catch (const std::bad_alloc&) {
