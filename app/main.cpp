@@ -1,5 +1,4 @@
-// Start-up on the desktops people use: Qt picks the platform and says what it says; when it
-// can open no display, one line of ours names the display and what to do.
+// Start-up: when Qt can open no display, one line of ours names it and what to do.
 #include "form1.h"
 
 #include <QApplication>
@@ -51,10 +50,7 @@ QString NoDisplay() {
     return QStringLiteral("cannot open a display%1; %2").arg(chosen, headless);
 }
 
-// Qt's only fatal message while the application object is built is its failure to start a
-// platform, after its own warnings have said why; it would abort next. Instead: one line,
-// "huewright: ...", and exit status 1, never an abort and a core dump. Every other message
-// passes on to the handler that was there before.
+// Qt's only fatal message in QApplication's making is a failed platform: one line, not abort.
 void OnMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (type != QtFatalMsg) {
         Previous()(type, context, message);

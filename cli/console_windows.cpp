@@ -1,7 +1,5 @@
-// Windows hands main() its arguments in the ANSI code page, where "Grüße 😀" or Cyrillic
-// may not exist, turns "\n" into "\r\n" on text streams, and reads and shows a console's
-// characters in the console's code page. Here the arguments come from the UTF-16 command
-// line, the streams are binary, and a console is read and written in UTF-16.
+// Windows: the arguments from the UTF-16 command line rather than the ANSI code page, binary
+// streams, and a console read and written in UTF-16 rather than its code page.
 #include "console.h"
 #include "utf8.h"
 
@@ -83,8 +81,7 @@ std::optional<TypedPiece> ReadTyped(std::FILE* stream, std::span<char> buffer) {
     if (console == nullptr) {
         return std::nullopt;
     }
-    // A unit becomes at most three bytes; the last place is kept for the second half of a
-    // pair that the read cuts in two.
+    // Three bytes a unit at most; the last place is kept for a pair the read cuts in two.
     std::u16string units(buffer.size() / 3, u'\0');
     DWORD got = 0;
     if (ReadConsoleW(console, units.data(), static_cast<DWORD>(units.size() - 1), &got, nullptr) ==

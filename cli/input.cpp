@@ -14,8 +14,7 @@ namespace {
 constexpr std::size_t kChunk = std::size_t{64} << 10U;
 constexpr std::size_t kFirstCount = std::size_t{1} << 20U;
 
-// The text without one final line ending. While more may follow, a final "\r" may be the
-// first half of "\r\n", so it is left out too: what remains is a prefix of the final text.
+// The text without one final line ending; while more may follow, a final "\r" too.
 std::u16string_view WithoutLineEnding(std::u16string_view text, bool complete) {
     if (text.ends_with(u'\n')) {
         text.remove_suffix(1);
@@ -28,9 +27,7 @@ std::u16string_view WithoutLineEnding(std::u16string_view text, bool complete) {
     return text;
 }
 
-// A break between characters never depends on what follows the next code point, so a text
-// has at least as many characters as any of its prefixes: once a prefix is over the limit,
-// so is the whole.
+// A text has at least as many characters as any prefix of it: a prefix over is the whole over.
 bool OverLimit(std::u16string_view prefix) {
     return prefix.size() > static_cast<std::size_t>(kMaxCharacters) &&
            CountCharacters(prefix) > kMaxCharacters;
@@ -68,10 +65,7 @@ Input FromStream(std::FILE* in) {
     Utf8Decoder decoder;
     std::array<char, kChunk> buffer{};
     std::size_t total = 0;
-    // Counting characters costs a pass over the text, so it is done each time the input
-    // doubles: at most twice the work of one count over everything read. The first count
-    // waits for 1 MiB, so that an ordinary text, even one full of emoji, is counted once, by
-    // the engine; endless input still stops within a few milliseconds.
+    // Counted as the input doubles from 1 MiB: an ordinary text is counted once, by the engine.
     std::size_t nextCount = kFirstCount;
     for (;;) {
         const TypedPiece piece = ReadPiece(in, buffer);

@@ -11,16 +11,12 @@
 
 namespace huewright::cli {
 
-// Standard input is read no further than this. The engine takes 99,999 characters; a
-// character may carry any number of combining marks, so only a byte bound caps the memory
-// and time a single endless character can take. 16 MiB leaves over 160 bytes for each of
-// 99,999 characters.
+// Standard input is read no further: a character may carry endless marks, so bytes bound it.
 constexpr std::size_t kMaxInputBytes = std::size_t{16} << 20U;
 
 struct Input {
     std::u16string text;
-    // Reading stopped early because the text certainly holds more characters than the engine
-    // takes: `text` is the part read, itself already over the limit.
+    // Reading stopped early: `text`, the part read, is already over the engine's limit.
     bool overLimit = false;
     // Standard input held more than kMaxInputBytes in fewer characters than the limit.
     bool overSize = false;

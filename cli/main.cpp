@@ -1,5 +1,4 @@
-// huewright-cli: the gradient markup of a text, from the arguments or standard input, on
-// standard output. Errors go to standard error; the exit status says which happened.
+// huewright-cli: the gradient markup of a text from the arguments or standard input.
 #include "console.h"
 #include "huewright/colour.h"
 #include "huewright/gradient.h"
@@ -28,15 +27,13 @@ constexpr int kUsage = 2;
 
 constexpr std::string_view kName = "huewright-cli";
 
-// "from 0 to 256", the values a colour's channels take.
 std::string ChannelRange() {
     return "from 0 to " + std::to_string(huewright::kMaxChannel);
 }
 
 void Complain(std::string_view message) {
     std::string line = std::string(kName) + ": " + std::string(message);
-    // One line, whatever the message held.
-    // Named: clang-format 14 and 19 lay out a lambda among arguments differently.
+    // One line. (Named: clang-format 14 and 19 lay out a lambda argument differently.)
     const auto isLineBreak = [](char c) { return c == '\n' || c == '\r'; };
     std::ranges::replace_if(line, isLineBreak, ' ');
     line += '\n';
@@ -48,8 +45,7 @@ void ComplainOfWriting() {
              (errno != 0 ? std::strerror(errno) : "write failed"));
 }
 
-// Everything on standard output goes through here or MarkupWriter, so that a full disk or a
-// closed pipe is reported instead of passing for success.
+// All output goes through here or MarkupWriter, so a full disk is reported, not passed over.
 bool WriteOut(std::string_view bytes) {
     errno = 0;
     if (huewright::cli::WriteBytes(stdout, bytes) && std::fflush(stdout) == 0) {
@@ -59,9 +55,7 @@ bool WriteOut(std::string_view bytes) {
     return false;
 }
 
-// Encodes the engine's pieces of markup and writes them as they come, so that the markup of
-// a long text is never held whole, in UTF-16 or in UTF-8. After a failed write the rest is
-// dropped; the failure is reported once, at the end.
+// Encodes and writes the engine's pieces as they come; after a failed write, drops the rest.
 class MarkupWriter {
 public:
     void operator()(std::u16string_view piece) {
@@ -95,8 +89,7 @@ private:
     int errno_ = 0;
 };
 
-// The command line's words for a failed generation: of the text and the options. `counted`
-// is false when reading stopped early, so that the engine's count would understate the text.
+// The words for a failed generation; `counted` is false when reading stopped early.
 std::string FailureMessage(const huewright::Failure& failure, bool counted) {
     using huewright::FailureKind;
     using huewright::WithThousands;
@@ -160,8 +153,7 @@ void DeclareOptions(CLI::App& app, Options& options) {
     app.add_flag("-c,--compact", options.compact,
                  "Write the compact form of the markup, for forums with a length limit");
     app.add_flag("-n", options.noNewline, "Do not end the output with a newline");
-    // The first word that is not an option starts TEXT; the rest is handed over untouched
-    // (as a positional, CLI11 would read "[b]" or "[x,y]" as a list and strip its brackets).
+    // TEXT is handed over untouched: as a positional, CLI11 would strip "[b]" of its brackets.
     app.prefix_command();
     app.set_version_flag("--version", std::string(kName) + " " + HUEWRIGHT_VERSION);
     app.footer("COLOUR is #RRGGBB, RRGGBB, #RGB (hex digits, either case), rgb(R, G, B) or "
@@ -187,8 +179,7 @@ std::optional<huewright::Colour> ColourOption(std::string_view option, std::stri
     return std::nullopt;
 }
 
-// Reads the command line into `options`. Returns the exit status when the program ends here:
-// after --help or --version, or on a usage error.
+// Reads the command line; the exit status when the program ends here (help, usage error).
 std::optional<int> Parse(int argc, char** argv, Options& options) {
     CLI::App app;
     app.name(std::string(kName));
@@ -205,9 +196,7 @@ std::optional<int> Parse(int argc, char** argv, Options& options) {
         return kUsage;
     }
     options.words = app.remaining();
-    // CLI11 reads "--end=" with nothing after the sign as a bare "--end" and takes the next
-    // word for the colour, so that "--end= Hi" would complain of "Hi" and "--end= FF0000 x"
-    // would pass. An empty value is a malformed colour like any other.
+    // CLI11 reads "--end=" as "--end" and takes the next word; an empty value is no colour.
     const std::span<char*> given(argv, static_cast<std::size_t>(argc));
     const auto passed = given.subspan(1, given.size() - 1 - options.words.size());
     const auto empty = std::ranges::find_if(

@@ -36,8 +36,7 @@ void ClusterBounds(std::u16string_view text, std::vector<std::int32_t>& bounds) 
     }
     for (std::int32_t next = ubrk_next(it.getAlias()); next != UBRK_DONE;
          next = ubrk_next(it.getAlias())) {
-        // ICU may attach a combining mark to a lone surrogate; a lone surrogate stays alone
-        // so that it is copied through as a character of its own.
+        // ICU may attach a combining mark to a lone surrogate; it stays a character alone.
         for (std::int32_t i = bounds.back(); i < next; ++i) {
             if (IsLoneSurrogate(text, i)) {
                 if (i > bounds.back()) {
@@ -61,8 +60,7 @@ std::vector<std::int32_t> CharacterBounds(std::u16string_view text) {
     if (text.empty()) {
         return bounds;
     }
-    // Units below U+0300 never join a neighbour except CR LF, so plain Latin text can skip
-    // the break iterator; it is by far the common case for signatures.
+    // Below U+0300 only CR LF joins, so plain Latin text, the common case, skips ICU.
     if (std::ranges::all_of(text, [](char16_t unit) { return unit < 0x0300; })) {
         SimpleBounds(text, bounds);
     } else {

@@ -3,16 +3,12 @@
 #include <cstdlib>
 
 namespace huewright {
-
 namespace {
 
-// When the colours lie closer together than the text is long the floored step is 0; spread
-// the values evenly instead, both ends exact, so every character still gets six digits.
+// Colours closer than the text is long floor the step to 0: spread them evenly, ends exact.
 void FillEvenly(CodeTable& table, int a, int d, int direction, std::int32_t length) {
     const std::int64_t span = length - 1; // length > d >= 1, so span >= 1
-    // Character k takes a + direction * r, r = (2d(k - 1) + span) / (2 span) rounded down.
-    // r is carried as quotient and remainder instead of divided out each time: a step adds
-    // 2d <= 2 span to the numerator, so the quotient rises by one at most.
+    // k takes a + direction * floor((2d(k - 1) + span) / (2 span)): r and a remainder.
     const std::int64_t denominator = 2 * span;
     const std::int64_t increment = 2 * static_cast<std::int64_t>(d);
     int r = 0;                     // span / (2 span)

@@ -14,17 +14,14 @@
 
 namespace huewright {
 
-// A failure inside a generation; the generation turns it into its Failure result, with the
-// counts the table does not know.
+// A failure inside a generation, which adds the counts the table does not know.
 struct GenerationError : std::exception {
     explicit GenerationError(FailureKind failure) noexcept : kind(failure) {}
     const char* what() const noexcept override { return "generation failed"; }
     FailureKind kind;
 };
 
-// 100,000 slots of colour codes, 0..99,999, each starting empty. Slot k ends up with the
-// red, green and blue pairs of character k. Storage grows only as far as slots are written,
-// so a short text does not pay for the whole table.
+// Slots 0..99,999 of colour codes, k for character k; storage grows only as slots are written.
 class CodeTable {
 public:
     static constexpr std::int32_t kSlots = 100'000;
@@ -32,16 +29,13 @@ public:
     // A slot receives one pair per channel pass, so six digits at most.
     static constexpr std::size_t kMaxDigits = 6;
 
-    // Appends the hex pair of `value` to slot `index`; throws the subscript failure when
-    // `index` lies outside 0..99,999.
+    // Appends the hex pair of `value` to slot `index`; outside 0..99,999 a subscript failure.
     void Append(std::int32_t index, int value);
 
     // The text of slot `index`; empty when nothing was written there.
     std::string_view Slot(std::int32_t index) const;
 
-    // Room for slots 0..count - 1 (at most the whole table) at once, each still empty, so
-    // that a generation's passes do not grow the storage as they go. (Not named "slots":
-    // cppcheck 2.17's Qt library file reads that as Qt's keyword.)
+    // Room for `count` empty slots at once. (Not "slots": cppcheck 2.17 reads Qt's keyword.)
     void Reserve(std::int32_t count) {
         codes_.resize(
             std::max(codes_.size(), static_cast<std::size_t>(std::clamp(count, 0, kSlots))));
@@ -86,9 +80,8 @@ inline std::string_view CodeTable::Slot(std::int32_t index) const {
                                 : std::string_view();
 }
 
-// One channel pass: appends a pair per character from the start value `a` toward the end
-// value `z`, both in 0..256, over a text of `length` characters. Throws GenerationError on
-// division by zero (no text while a differs from z) or a slot past 99,999.
+// One channel pass from `a` toward `z` (0..256) over `length` characters; throws
+// GenerationError for no text while a != z, or a slot past 99,999.
 void FillChannel(CodeTable& table, int a, int z, std::int32_t length);
 
 } // namespace huewright

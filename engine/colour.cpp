@@ -3,7 +3,6 @@
 #include <charconv>
 #include <cstdint>
 #include <limits>
-#include <optional>
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>
 
@@ -70,8 +69,7 @@ char Lower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-// `text` without Unicode white space at either end: a colour copied from a web page may
-// bring a no-break space along.
+// Without Unicode white space at either end: a colour copied from a page may bring a NBSP.
 std::string_view Trimmed(std::string_view text) {
     if (text.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
         return text; // far too long to be a colour, trimmed or not
@@ -97,24 +95,7 @@ Colour FromRgb(std::uint32_t rgb) {
             static_cast<int>(rgb & 0xFFU)};
 }
 
-// Three digits (each doubled, as CSS reads #RGB) or six. Only ASCII counts: full-width or
-// Arabic-Indic digits are no colour.
-std::optional<Colour> FromHex(std::string_view digits) {
-    std::uint32_t v = 0;
-    const char* begin = digits.data();
-    const char* end = begin + digits.size(); // from_chars reads [begin, end), no terminator
-    if ((digits.size() != 3 && digits.size() != 6) ||
-        std::from_chars(begin, end, v, 16).ptr != end) {
-        return std::nullopt;
-    }
-    if (digits.size() == 3) {
-        v = (v >> 8) * 0x110000 + ((v >> 4) & 0xFU) * 0x1100 + (v & 0xFU) * 0x11;
-    }
-    return FromRgb(v);
-}
-
-// "R,G,B": three whole numbers, white space around each, leading zeros allowed. A value
-// above 256 is out of range only when the others are numbers too.
+// "R,G,B". A value above 256 is out of range only when the others are numbers too.
 std::variant<Colour, ColourRefusal> FromDecimals(std::string_view text) {
     std::array<int, 3> values{};
     bool outOfRange = false;
@@ -140,8 +121,7 @@ std::variant<Colour, ColourRefusal> FromDecimals(std::string_view text) {
     return Colour{values[0], values[1], values[2]};
 }
 
-// CSS compares names in ASCII only: Unicode case folding would read "blac\u212A" (a Kelvin
-// sign) as "black".
+// In ASCII only, as CSS: Unicode case folding would read "blac\u212A" (Kelvin) as "black".
 std::optional<Colour> FromName(std::string_view text) {
     std::string name(text);
     std::ranges::transform(name, name.begin(), Lower);
@@ -158,7 +138,7 @@ std::variant<Colour, ColourRefusal> ParseColour(std::string_view text) {
     const std::string_view colour = Trimmed(text);
     std::optional<Colour> read;
     if (colour.starts_with('#')) {
-        read = FromHex(colour.substr(1));
+        read = ColourFromHex(colour.substr(1));
     } else if (colour.size() > 4 && colour.ends_with(')') &&
                std::ranges::equal(colour.substr(0, 4), std::string_view("rgb("), {}, Lower)) {
         return FromDecimals(colour.substr(4, colour.size() - 5));
@@ -166,13 +146,27 @@ std::variant<Colour, ColourRefusal> ParseColour(std::string_view text) {
         return FromDecimals(colour);
     } else {
         // Six hex digits without "#" are the colour they spell; no name is made of them.
-        read = colour.size() == 6 ? FromHex(colour) : std::nullopt;
+        read = colour.size() == 6 ? ColourFromHex(colour) : std::nullopt;
         read = read ? read : FromName(colour);
     }
     if (!read) {
         return ColourRefusal::NotAColour;
     }
     return *read;
+}
+
+std::optional<Colour> ColourFromHex(std::string_view digits) {
+    std::uint32_t v = 0;
+    const char* begin = digits.data();
+    const char* end = begin + digits.size(); // from_chars reads [begin, end), no terminator
+    if ((digits.size() != 3 && digits.size() != 6) ||
+        std::from_chars(begin, end, v, 16).ptr != end) {
+        return std::nullopt;
+    }
+    if (digits.size() == 3) {
+        v = (v >> 8) * 0x110000 + ((v >> 4) & 0xFU) * 0x1100 + (v & 0xFU) * 0x11;
+    }
+    return FromRgb(v);
 }
 
 std::string FormatColour(Colour colour) {

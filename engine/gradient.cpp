@@ -31,8 +31,7 @@ struct Filled {
     CodeTable table;
 
     std::int32_t Length() const { return static_cast<std::int32_t>(bounds.size() - 1); }
-    // Characters first..last - 1, counted from 1.
-    std::u16string_view Characters(std::int32_t first, std::int32_t last) const {
+    std::u16string_view Characters(std::int32_t first, std::int32_t last) const { // from 1
         const auto from = static_cast<std::size_t>(bounds[static_cast<std::size_t>(first - 1)]);
         const auto to = static_cast<std::size_t>(bounds[static_cast<std::size_t>(last - 1)]);
         return text.substr(from, to - from);
@@ -40,9 +39,7 @@ struct Filled {
     std::u16string_view Character(std::int32_t i) const { return Characters(i, i + 1); }
 };
 
-// The markup on its way out, gathered in a small buffer and handed to a sink a buffer at a
-// time. Every append is a whole tag or whole characters, so a piece never ends inside a
-// surrogate pair.
+// The markup handed to a sink a buffer at a time; appends are whole tags or characters.
 class MarkupOut {
 public:
     explicit MarkupOut(const MarkupSink& sink) : sink_(sink), buffer_(kBufferUnits) {}
@@ -95,8 +92,7 @@ void WriteMarkup(const Filled& filled, MarkupOut& out) {
     }
 }
 
-// The same colours with fewer tags: neighbours of one code share a tag, and white space,
-// which shows no colour, never needs one of its own.
+// The same colours with fewer tags: neighbours of one code share one; white space needs none.
 void WriteCompactMarkup(const Filled& filled, MarkupOut& out) {
     const std::int32_t length = filled.Length();
     std::optional<std::string_view> open; // the code of the open colour tag
@@ -117,15 +113,12 @@ void WriteCompactMarkup(const Filled& filled, MarkupOut& out) {
             }
             out.Append(character);
             if (character.front() == u'[') {
-                // A typed "[b]" or "[/color]" must stay text: in the full form our own tags
-                // part it, so here the '[' ends its tag too, and no forum reads it as a tag.
-                close();
+                close(); // a typed "[b]" stays text, as our tags part it in the full form
             }
             ++i;
             continue;
         }
-        // A stretch of white space stays inside the open tag only when the next visible
-        // character continues it; otherwise it stands between tags.
+        // White space stays in the open tag only when the next visible character continues it.
         std::int32_t next = i + 1;
         while (next <= length && IsWhiteSpace(filled.Character(next))) {
             ++next;
@@ -139,12 +132,9 @@ void WriteCompactMarkup(const Filled& filled, MarkupOut& out) {
     close();
 }
 
-// The checks, the character split and the three channel passes, then the markup to `sink`,
-// and room made for it first in `kept` when that is where the sink keeps it. A failure ends
-// it before anything is written.
+// The checks, the split and the three channel passes, then the markup; a failure writes none.
 std::optional<Failure> Generate(std::u16string_view text, Colour start, Colour end, bool bold,
-                                bool italic, MarkupForm form, const MarkupSink& sink,
-                                std::u16string* kept) {
+                                bool italic, MarkupForm form, const MarkupSink& sink) {
     if (auto failure = CheckChannels(start, end)) {
         return failure;
     }
@@ -166,15 +156,6 @@ std::optional<Failure> Generate(std::u16string_view text, Colour start, Colour e
         }
         return failure;
     }
-    if (kept != nullptr) {
-        // Both colour tags a character and every style tag: the full form's length, never
-        // less than the compact form's.
-        constexpr std::size_t kTags =
-            kColourOpen.size() + kCodeDigits + kColourOpenEnd.size() + kColourClose.size();
-        constexpr std::size_t kStyles =
-            kBoldOpen.size() + kItalicOpen.size() + kItalicClose.size() + kBoldClose.size();
-        kept->reserve(text.size() + kTags * static_cast<std::size_t>(length) + kStyles);
-    }
     MarkupOut out(sink);
     out.Append(bold ? kBoldOpen : u"");
     out.Append(italic ? kItalicOpen : u"");
@@ -189,7 +170,7 @@ Generation Kept(std::u16string_view text, Colour start, Colour end, bool bold, b
                 MarkupForm form) {
     Generation result;
     const MarkupSink keep = [&result](std::u16string_view piece) { result.output += piece; };
-    result.failure = Generate(text, start, end, bold, italic, form, keep, &result.output);
+    result.failure = Generate(text, start, end, bold, italic, form, keep);
     return result;
 }
 
@@ -200,8 +181,7 @@ std::int64_t CountCharacters(std::u16string_view text) {
 }
 
 std::string WithThousands(std::int64_t n) {
-    // By hand, not through std::locale: the locale and stream machinery came to 33 KB of the
-    // web page's 400 KB (gzip) budget, for a separator that is always a comma.
+    // By hand: std::locale's machinery cost the web page 33 KB of its 400 KB gzip budget.
     std::string digits = std::to_string(n);
     const std::size_t first = n < 0 ? 1 : 0;
     for (std::size_t i = digits.size(); i > first + 3; i -= 3) {
@@ -222,7 +202,7 @@ Generation MakeCompactGradient(std::u16string_view text, Colour start, Colour en
 
 std::optional<Failure> WriteGradient(std::u16string_view text, Colour start, Colour end, bool bold,
                                      bool italic, MarkupForm form, const MarkupSink& sink) {
-    return Generate(text, start, end, bold, italic, form, sink, nullptr);
+    return Generate(text, start, end, bold, italic, form, sink);
 }
 
 } // namespace huewright

@@ -1,28 +1,20 @@
 #include "huewright/markup.h"
 
 #include "huewright/characters.h"
+#include "huewright/contrast.h"
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 
 namespace huewright {
 namespace {
 
-// Exactly six hex digits as a colour. std::from_chars takes no sign, prefix or white space,
-// which ParseColour (names, #RGB) would.
+// Six hex digits as a colour; beyond ASCII a unit becomes 0, which is no digit either.
 std::optional<Colour> HexColour(std::u16string_view digits) {
-    std::array<char, kCodeDigits> ascii{}; // beyond ASCII a unit becomes 0, no digit either
+    std::array<char, kCodeDigits> ascii{};
     std::ranges::transform(digits, ascii.begin(),
                            [](char16_t c) { return c < 0x80 ? static_cast<char>(c) : '\0'; });
-    unsigned rgb = 0;
-    const char* const last = ascii.data() + ascii.size();
-    if (const auto [end, error] = std::from_chars(ascii.data(), last, rgb, 16);
-        error != std::errc() || end != last) {
-        return std::nullopt;
-    }
-    return Colour{static_cast<int>(rgb >> 16U), static_cast<int>((rgb >> 8U) & 0xFFU),
-                  static_cast<int>(rgb & 0xFFU)};
+    return ColourFromHex({ascii.data(), ascii.size()});
 }
 
 // The open tags of a stretch of markup; a closer without its opener changes nothing.
@@ -48,23 +40,36 @@ std::size_t ApplyTag(std::u16string_view rest, Depths& depths) {
         depths.colour.reset();
         return kColourClose.size();
     }
-    using Depth = int Depths::*; // named: clang-format 14 and 19 space a member pointer apart
-    struct Switch {
-        // cppcheck-suppress unusedStructMember ; read through a structured binding
-        std::u16string_view tag;
-        Depth depth;
-        // cppcheck-suppress unusedStructMember ; read through a structured binding
-        int step;
-    };
-    for (const auto& [tag, depth, step] :
-         {Switch{kBoldOpen, &Depths::bold, 1}, Switch{kBoldClose, &Depths::bold, -1},
-          Switch{kItalicOpen, &Depths::italic, 1}, Switch{kItalicClose, &Depths::italic, -1}}) {
-        if (rest.starts_with(tag)) {
-            depths.*depth = std::max(0, depths.*depth + step);
-            return tag.size();
+    const auto step = [rest](std::u16string_view open, std::u16string_view close, int& depth) {
+        if (rest.starts_with(open)) {
+            ++depth;
+            return open.size();
         }
+        if (rest.starts_with(close)) {
+            depth = std::max(0, depth - 1);
+            return close.size();
+        }
+        return std::size_t{0};
+    };
+    if (const std::size_t bold = step(kBoldOpen, kBoldClose, depths.bold); bold > 0) {
+        return bold;
     }
-    return 0;
+    return step(kItalicOpen, kItalicClose, depths.italic);
+}
+
+std::int64_t VisibleCharacters(std::u16string_view text) {
+    // A full markup has one unit between its tags nearly always: no splitting needed.
+    if (text.size() == 1) {
+        return IsWhiteSpace(text) ? 0 : 1;
+    }
+    const std::vector<std::int32_t> bounds = CharacterBounds(text);
+    std::int64_t visible = 0;
+    for (std::size_t i = 1; i < bounds.size(); ++i) {
+        const auto from = static_cast<std::size_t>(bounds[i - 1]);
+        visible +=
+            IsWhiteSpace(text.substr(from, static_cast<std::size_t>(bounds[i]) - from)) ? 0 : 1;
+    }
+    return visible;
 }
 
 // A huge run without brackets is split a slice at a time: only its start is ever shown.
@@ -80,7 +85,7 @@ void ForEachRun(std::u16string_view markup, const std::function<bool(const Style
             pos += tag;
             continue;
         }
-        // Literal text runs to the next '[' that might open a tag (at least one unit).
+        // Text runs to the next '[' that might open a tag.
         const std::size_t next = markup.find(u'[', pos + 1);
         const std::size_t end = next == std::u16string_view::npos ? markup.size() : next;
         if (!visit({markup.substr(pos, end - pos), depths.Style()})) {
@@ -117,12 +122,20 @@ ShownCharacters FirstCharacters(std::u16string_view markup, std::int64_t limit) 
 }
 
 Legibility MarkupLegibility(std::u16string_view markup) {
-    LegibilityCount count(kLightBackground, kDarkBackground);
-    ForEachRun(markup, [&count](const StyledRun& run) {
-        count.Add(run.text, run.style.colour);
+    Legibility tally;
+    ForEachRun(markup, [&tally](const StyledRun& run) {
+        const std::int64_t visible = VisibleCharacters(run.text);
+        tally.characters += visible;
+        if (const auto colour = run.style.colour; colour && visible > 0) {
+            const auto hard = [&colour](Colour background) {
+                return ContrastRatio(*colour, background) < kLeastReadableContrast;
+            };
+            tally.hardOnLight += hard(kLightBackground) ? visible : 0;
+            tally.hardOnDark += hard(kDarkBackground) ? visible : 0;
+        }
         return true;
     });
-    return count.Result();
+    return tally;
 }
 
 std::int64_t CountCodePoints(std::u16string_view text) {

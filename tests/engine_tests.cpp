@@ -3,6 +3,7 @@
 #include "huewright/colour.h"
 #include "huewright/contrast.h"
 #include "huewright/gradient.h"
+#include "huewright/markup.h"
 
 #include <algorithm>
 #include <cctype>
@@ -659,11 +660,12 @@ struct LegibilityCase {
 class LegibilityTest : public ::testing::TestWithParam<LegibilityCase> {};
 
 TEST_P(LegibilityTest, CountsCharactersBelowThreeToOne) {
-    LegibilityCount count(kWhite, kDark);
+    std::u16string markup;
     for (const auto& [text, colour] : GetParam().runs) {
-        count.Add(text, colour);
+        const std::string code = FormatColour(colour);
+        markup += u"[color=" + std::u16string(code.begin(), code.end()) + u"]" + text + u"[/color]";
     }
-    EXPECT_EQ(count.Result(), GetParam().expected);
+    EXPECT_EQ(MarkupLegibility(markup), GetParam().expected);
 }
 
 // Eleven steps from black to white: the count expected from WCAG's formula itself.

@@ -1,7 +1,7 @@
 #include "channel_bar.h"
 
-#include "colour_text.h"
 #include "huewright/contrast.h"
+#include "swatch.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -16,9 +16,8 @@ namespace {
 
 constexpr int kRingWidth = 2;
 
-// Whether the style's focus frame is a mark one can see: opaque pixels, at WCAG's 3:1
-// against the window, along at least half the edge. Fusion's is a faint tint (alpha 80), and
-// QScrollBar never asks for one at all.
+// Whether the style's focus frame can be seen: opaque pixels at 3:1 against the window along
+// half the edge. Fusion's is a faint tint, and QScrollBar never asks for one.
 bool DrawsClearFocusFrame(const QStyle& style, const QStyleOptionFocusRect& option,
                           const QWidget& widget) {
     const qreal ratio = widget.devicePixelRatioF();

@@ -1,5 +1,4 @@
-// One channel's scroll bar: it shows when it has the keyboard focus, and passes the
-// keyboard's menu request on to its side's swatch.
+// One channel's scroll bar: it shows its focus, and passes the menu key on to its swatch.
 #pragma once
 
 #include <QPointer>
@@ -13,8 +12,7 @@ class ChannelBar : public QScrollBar {
 public:
     using QScrollBar::QScrollBar;
 
-    // The widget whose context menu the menu key and Shift+F10 open, at its centre. The
-    // swatches take no focus, so this is how the keyboard reaches their commands.
+    // Whose menu the menu key and Shift+F10 open: the keyboard's way to a swatch's commands.
     void SetMenuWidget(QWidget* widget) { menuWidget_ = widget; }
 
 protected:

@@ -18,9 +18,8 @@ FixedSizeGuard::FixedSizeGuard(QWidget* window) : QObject(window), window_(windo
 }
 
 void FixedSizeGuard::MakeRoomFor(Qt::WindowState requested) {
-    // A Wayland window that is configured maximised must take the size given (xdg-shell), or
-    // the compositor ends the connection, and Qt 6.4 holds a window to its maximum size. Until
-    // the normal state is back the window may take any size; its controls stay where they are.
+    // A Wayland window configured maximised must take the size given (xdg-shell), and Qt 6.4
+    // holds it to its maximum size: until it is normal again it may take any size.
     if (requested == Qt::WindowMaximized &&
         QGuiApplication::platformName().startsWith(u"wayland")) {
         window_->windowHandle()->setMaximumSize(QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
@@ -44,9 +43,7 @@ void FixedSizeGuard::AnswerReportedState(const QWindowStateChangeEvent& reported
 bool FixedSizeGuard::eventFilter(QObject* watched, QEvent* event) {
     QWindow* handle = window_->windowHandle();
     if (watched == window_ && event->type() == QEvent::Show) {
-        // Qt's own Wayland title bar offers maximise whatever the window's flags say; its
-        // request is seen here before the compositor answers it, and the answer arrives as a
-        // reported state.
+        // Qt's Wayland title bar offers maximise whatever the flags say; its request shows here.
         connect(handle, &QWindow::windowStateChanged, this, &FixedSizeGuard::MakeRoomFor,
                 Qt::UniqueConnection);
         handle->installEventFilter(this);

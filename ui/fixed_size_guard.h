@@ -1,5 +1,4 @@
-// Keeps a fixed-size window at its one size when a maximise or full-screen request comes from
-// a title bar, a shortcut or the compositor, whatever the window system makes of such requests.
+// Keeps a fixed-size window at its size through maximise and full-screen requests.
 #pragma once
 
 #include <QObject>

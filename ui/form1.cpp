@@ -1,8 +1,6 @@
 #include "form1.h"
 
-#include "accessibility.h"
 #include "channel_bar.h"
-#include "colour_text.h"
 #include "fixed_size_guard.h"
 #include "generation.h"
 #include "preview.h"
@@ -62,8 +60,7 @@ QPushButton* MakeButton(QWidget* parent, TwipsLayout& layout, const QString& nam
                         const QString& caption, const QRect& twips) {
     auto* button = Make<QPushButton>(parent, layout, name, twips);
     button->setText(caption);
-    // Enter presses the focused button, as on every desktop. Outside a dialog that is all
-    // auto-default does: no button is pressed by Enter from another control.
+    // Enter presses the focused button; outside a dialog that is all auto-default does.
     button->setAutoDefault(true);
     return button;
 }
@@ -88,17 +85,16 @@ double SecondsSinceMidnight() {
 }
 
 Form1::Form1(TimeOfDay timeOfDay, QWidget* parent)
-    // A normal window, listed by task bars and switchers, whose title bar asks for close alone.
+    // A normal window whose title bar asks for close alone.
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
       timeOfDay_(std::move(timeOfDay)) {
-    // First: Qt 6.8 already describes the window when it is titled, and keeps that description.
+    // First: Qt 6.8 describes the window once it is titled, and keeps that description.
     InstallAccessibility();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Kestrow's Huewright"));
     PlaceControls();
-    // The captions above the swatches label them for screen readers.
-    Label1->setBuddy(Shape1);
+    Label1->setBuddy(Shape1); // the captions name the swatches to screen readers
     Label2->setBuddy(Shape2);
     FitToFont();
     new FixedSizeGuard(this); // the window owns it
@@ -107,8 +103,7 @@ Form1::Form1(TimeOfDay timeOfDay, QWidget* parent)
 }
 
 void Form1::PlaceControls() {
-    // Created back to front: where neighbours overlap by a pixel, the later one is on top,
-    // so the bars and the swap button sit over the edges of the swatches.
+    // Back to front: the bars and the swap button sit over the swatches' edges.
     Shape1 = Make<Swatch>(this, layout_, QStringLiteral("Shape1"), {120, 360, 735, 735});
     Shape1->setAccessibleName(tr("Start colour"));
     Shape2 = Make<Swatch>(this, layout_, QStringLiteral("Shape2"), {1200, 360, 735, 735});
@@ -167,8 +162,7 @@ void Form1::FitToFont() {
 }
 
 void Form1::changeEvent(QEvent* event) {
-    // The desktop's font or style changed while the window is open. Children learn of it
-    // after the window does, so measure them once they all have.
+    // The desktop's font or style changed; the children learn of it later, so wait for them.
     if ((event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) &&
         !relayoutPending_) {
         relayoutPending_ = true;
@@ -178,25 +172,22 @@ void Form1::changeEvent(QEvent* event) {
 }
 
 void Form1::ConnectHandlers() {
-    const auto wireSide = [this](Swatch* shape, const QString& title, ChannelBar* red,
-                                 ChannelBar* green, ChannelBar* blue) {
-        // Change (valueChanged) and Scroll (sliderMoved, while the thumb is dragged) of every
-        // bar recolour the swatch of its side; the menu key on a bar opens that swatch's menu.
+    const auto wireSide = [this](Swatch* shape, ChannelBar* red, ChannelBar* green,
+                                 ChannelBar* blue) {
+        // Change and Scroll (a dragged thumb) of every bar recolour its side's swatch.
         const auto update = [shape, red, green, blue] { UpdateSwatch(shape, red, green, blue); };
         for (ChannelBar* bar : {red, green, blue}) {
             connect(bar, &QScrollBar::valueChanged, this, update);
             connect(bar, &QScrollBar::sliderMoved, this, update);
             bar->SetMenuWidget(shape);
         }
-        // Every colour picked on a swatch (dialog, paste, drop) ends in its side's bars, set as
-        // a hand would set them, so Change recolours the swatch as usual.
-        shape->SetTitle(title);
+        // A colour picked on a swatch sets its side's bars, as a hand would.
         connect(shape, &Swatch::ColourPicked, this,
                 [red, green, blue](const Colour& colour) { SetBars(red, green, blue, colour); });
         update(); // its tooltip from the start
     };
-    wireSide(Shape1, tr("Start colour"), r1, g1, b1);
-    wireSide(Shape2, tr("End colour"), r2, g2, b2);
+    wireSide(Shape1, r1, g1, b1);
+    wireSide(Shape2, r2, g2, b2);
     connect(Command1, &QPushButton::clicked, this, &Form1::Generate);
     connect(Command2, &QPushButton::clicked, this, &Form1::Rndom);
     connect(Command3, &QPushButton::clicked, this, &Form1::ToClipBoard);
@@ -246,29 +237,20 @@ void Form1::ShowOutputMenu(const QPoint& globalPos) {
     compact->setEnabled(!compact_.isEmpty());
     connect(compact, &QAction::triggered, this, [this] { ReplaceClipboard(compact_); });
     // A read-only line edit offers Copy, a separator, Select All: the new item joins Copy.
-    QAction* lastSeparator = nullptr;
-    for (QAction* action : menu->actions()) {
-        if (action->isSeparator()) {
-            lastSeparator = action;
-        }
-    }
-    menu->insertAction(lastSeparator, compact);
+    const QList<QAction*> actions = menu->actions();
+    const auto separator =
+        std::ranges::find_if(actions.rbegin(), actions.rend(), &QAction::isSeparator);
+    menu->insertAction(separator == actions.rend() ? nullptr : *separator, compact);
     menu->exec(globalPos);
 }
 
 void Form1::PaintOutputAsButtonFace() {
     QPalette palette = Text2->palette();
-    bool changed = false;
     for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        const QBrush face = palette.brush(group, QPalette::Button);
-        if (!palette.isBrushSet(group, QPalette::Base) ||
-            palette.brush(group, QPalette::Base) != face) {
-            palette.setBrush(group, QPalette::Base, face);
-            changed = true;
-        }
+        palette.setBrush(group, QPalette::Base, palette.brush(group, QPalette::Button));
     }
     // Only on a change: setting the palette sends PaletteChange, which brings us here again.
-    if (changed) {
+    if (palette != Text2->palette()) {
         Text2->setPalette(palette);
     }
 }
@@ -290,8 +272,7 @@ void Form1::Rndom() {
     } catch (const std::exception&) { // NOLINT(bugprone-empty-catch): ignoring is the contract
     }
     for (QScrollBar* bar : {r1, r2, g1, g2, b1, b2}) {
-        // 53 random bits scaled by 2^-53: u < 1 always, unlike some real distributions that
-        // can round up to 1.0 and so produce the maximum itself.
+        // 53 random bits times 2^-53: u < 1 always, which some distributions round up from.
         const double u = static_cast<double>(random_() >> 11) * 0x1.0p-53;
         bar->setValue(static_cast<int>(std::floor(u * bar->maximum())));
     }

@@ -31,18 +31,15 @@ public:
     // Tests pass their own clock to make "Random" repeatable; the program uses the real one.
     explicit Form1(TimeOfDay timeOfDay = SecondsSinceMidnight, QWidget* parent = nullptr);
 
-    // Recolours `shape` from its side's three bars, read red, green, blue, and says them in its
-    // tooltip.
+    // Recolours `shape` from its side's bars, and says them in its tooltip.
     static void UpdateSwatch(Swatch* shape, const QScrollBar* red, const QScrollBar* green,
                              const QScrollBar* blue);
 
-    // The commands behind the four buttons.
     void Generate();
     void ToClipBoard() const;
     void Swap();
     void Rndom();
 
-    // Where every control is drawn up, in twips.
     const TwipsLayout& Layout() const { return layout_; }
 
 protected:
@@ -54,7 +51,6 @@ private:
     // Text2 is output, not input: it wears the button face, like the dialog around it.
     void PaintOutputAsButtonFace();
     void PlaceControls();
-    // Scales the whole layout so that every caption shows whole in the current font.
     void FitToFont();
     void ConnectHandlers();
 

@@ -1,7 +1,5 @@
 #include "generation.h"
 
-#include "markup_length.h"
-
 #include <QObject>
 #include <exception>
 #include <new>

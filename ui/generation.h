@@ -1,5 +1,4 @@
-// The one place where the window meets the engine: Qt text in, Qt text out, and the words
-// for the engine's failures.
+// Where the window meets the engine: Qt text in and out, and the words for its failures.
 #pragma once
 
 #include "huewright/gradient.h"
@@ -17,14 +16,17 @@ inline std::u16string_view Units(QStringView text) {
     return {text.utf16(), static_cast<std::size_t>(text.size())};
 }
 
+// 1902 -> "1,902", as the window writes every count.
+inline QString Thousands(qint64 n) {
+    return QString::fromStdString(WithThousands(n));
+}
+
 struct WindowGeneration {
     QString output;                 // what goes into Text2; empty after a failure
     std::optional<QString> failure; // the text for the "Error" box, if the generation failed
     QString compact;                // the same generation written compactly; empty on failure
 };
 
-// Hands `text` to MakeGradient and MakeCompactGradient unit for unit and brings their results
-// back as Qt text.
 WindowGeneration GenerateMarkup(QStringView text, Colour start, Colour end, bool bold, bool italic);
 
 } // namespace huewright

@@ -3,10 +3,10 @@
 #include "generation.h"
 #include "huewright/colour.h"
 #include "huewright/markup.h"
-#include "markup_length.h"
 
 #include <QFontMetricsF>
 #include <QObject>
+#include <QStringList>
 #include <QTextLayout>
 #include <algorithm>
 #include <cmath>
@@ -35,13 +35,12 @@ struct Cell {
     bool lineStart = false; // the preview breaks the line before it
 };
 
-// The first kPreviewCharacters characters, split as the markup splits them so that an emoji
-// or an accented letter is never cut in half, then "…" if more follow.
+// The first kPreviewCharacters characters, split as the markup splits them, then "…".
 std::vector<Cell> ShownCells(QStringView markup) {
     const ShownCharacters shown = FirstCharacters(Units(markup), kPreviewCharacters);
     std::vector<Cell> cells;
     std::ranges::transform(shown.characters, std::back_inserter(cells), [](const StyledRun& c) {
-        return Cell{QStringView(c.text.data(), std::ssize(c.text)), c.style};
+        return Cell{QStringView(c.text), c.style};
     });
     if (shown.more) {
         cells.push_back({kEllipsis, {}});
@@ -49,8 +48,7 @@ std::vector<Cell> ShownCells(QStringView markup) {
     return cells;
 }
 
-// Whether the first (or, `fromEnd`, the last) letter of a joining script in `text` joins its
-// neighbour on that side; combining marks in between are transparent.
+// Whether the first (or last) letter of a joining script in `text` joins on that side.
 bool Joins(QStringView text, bool fromEnd) {
     const auto points = text.toUcs4();
     for (qsizetype n = 0; n < points.size(); ++n) {
@@ -63,11 +61,8 @@ bool Joins(QStringView text, bool fromEnd) {
     return false;
 }
 
-// Wraps the cells at `width` pixels of `font` as a browser does (at break opportunities,
-// inside a word only where it is wider than a line) and cuts them, ending in "…", to the
-// lines that fit in `height`; returns the widest line's width. The breaks are written into
-// the preview: QLabel left to wrap the rich text, or a table around it, laid it out many
-// times over (11 ms of the 16 at 200 characters).
+// Wraps the cells at `width` as a browser does, cut with "…" to `height`; the widest line's
+// width. A QLabel left to wrap took 11 ms of 16 at 200 characters, laying out many times.
 qreal BreakLines(std::vector<Cell>& cells, const QFont& font, qreal width, qreal height) {
     QString text;
     QList<QTextLayout::FormatRange> formats;
@@ -118,10 +113,8 @@ void AppendRun(QString& html, const RunStyle& style, const QString& text) {
             text.toHtmlEscaped() + u"</span>"_s;
 }
 
-// The cells as rich text, a run of one style at a time, every line starting with `indent`.
-// Qt shapes each run on its own, so a letter of a joining script at the edge of a run (or of
-// a line) would take its isolated form; a zero width joiner on either side of the edge keeps
-// both letters in their joined forms.
+// The cells as rich text a run at a time, lines starting with `indent`; Qt shapes each run
+// alone, so a zero width joiner on both sides of an edge keeps joining letters joined.
 QString CellsHtml(const std::vector<Cell>& cells, const QString& indent = {}) {
     QString html = indent;
     QString run;
@@ -151,6 +144,19 @@ QString Paragraph(const QString& body, const QString& style = {}) {
 
 } // namespace
 
+QString LengthLine(QStringView markup, QStringView compact) {
+    if (markup.isEmpty()) {
+        return {};
+    }
+    const std::int64_t length = CountCodePoints(Units(markup));
+    QString line = QObject::tr("%1 characters").arg(Thousands(length));
+    const std::int64_t shorter = compact.isEmpty() ? length : CountCodePoints(Units(compact));
+    if (shorter < length) {
+        line += QObject::tr(" (compact: %1)").arg(Thousands(shorter));
+    }
+    return line;
+}
+
 QString ContrastLine(QStringView markup) {
     const Legibility l = MarkupLegibility(Units(markup));
     const auto part = [&l](std::int64_t hard) {
@@ -158,16 +164,15 @@ QString ContrastLine(QStringView markup) {
             .arg(Thousands(hard), Thousands(l.characters),
                  l.characters == 1 ? QObject::tr("character") : QObject::tr("characters"));
     };
-    if (l.hardOnLight > 0 && l.hardOnDark > 0) {
-        return QObject::tr("Hard to read on light backgrounds: %1; on dark backgrounds: %2")
-            .arg(part(l.hardOnLight), part(l.hardOnDark));
-    }
+    QStringList parts;
     if (l.hardOnLight > 0) {
-        return QObject::tr("Hard to read on light backgrounds: %1").arg(part(l.hardOnLight));
+        parts << QObject::tr("light backgrounds: %1").arg(part(l.hardOnLight));
     }
-    return l.hardOnDark > 0
-               ? QObject::tr("Hard to read on dark backgrounds: %1").arg(part(l.hardOnDark))
-               : QString();
+    if (l.hardOnDark > 0) {
+        parts << QObject::tr("dark backgrounds: %1").arg(part(l.hardOnDark));
+    }
+    return parts.isEmpty() ? QString()
+                           : QObject::tr("Hard to read on %1").arg(parts.join(u"; on "_s));
 }
 
 QString OutputDescription(QStringView markup, QStringView compact) {

@@ -1,5 +1,4 @@
-// How a forum would show the markup: the hover preview of the output box, on a light and on a
-// dark forum background, and how many characters are hard to read on either.
+// How a forum would show the markup: the output box's hover preview and description.
 #pragma once
 
 #include <QFont>
@@ -12,20 +11,17 @@ namespace huewright {
 // Characters shown before the preview is cut off with an ellipsis.
 inline constexpr int kPreviewCharacters = 200;
 
-// "Hard to read on light backgrounds: 3 of 24 characters; on dark backgrounds: 9 of 24
-// characters": the characters, white space aside, whose colour has a WCAG contrast below 3:1
-// on either background. Only the backgrounds with such characters are named; empty when
-// there are none.
+// "2,415 characters (compact: 1,902)", code points as forums count; empty without markup.
+QString LengthLine(QStringView markup, QStringView compact);
+
+// "Hard to read on light backgrounds: 3 of 24 characters; on dark backgrounds: …", or empty.
 QString ContrastLine(QStringView markup);
 
-// What the output box tells screen readers: the length line, then the contrast line, each
-// on a line of its own. `compact` is the same generation written compactly, or empty.
+// What the output box tells screen readers: the length line, then the contrast line.
 QString OutputDescription(QStringView markup, QStringView compact);
 
-// The hover preview: the length line and the contrast line, then the markup rendered on the
-// light and on the dark background, in `font`. At most about half `screen` wide and never
-// taller than it: a long text wraps, also where it has no spaces, and is cut shorter (still
-// ending in "…") only where it would not fit. Empty when there is no markup.
+// The hover preview: both lines, then the markup on both backgrounds, at most half `screen`
+// wide, cut with "…" only where it would not fit.
 QString PreviewToolTip(QStringView markup, QStringView compact, const QFont& font, QSize screen);
 
 } // namespace huewright

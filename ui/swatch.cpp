@@ -1,9 +1,9 @@
 #include "swatch.h"
 
-#include "accessibility.h"
-#include "colour_text.h"
-
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
+#include <QByteArray>
 #include <QClipboard>
 #include <QColorDialog>
 #include <QContextMenuEvent>
@@ -16,23 +16,114 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPointer>
+#include <cstddef>
+#include <variant>
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace huewright {
 
+namespace {
+
+// A picture of its colour offering the menu's commands, as the swatch never takes the focus.
+class AccessibleSwatch : public QAccessibleWidget {
+public:
+    explicit AccessibleSwatch(Swatch* swatch) : QAccessibleWidget(swatch, QAccessible::Graphic) {}
+
+    QStringList actionNames() const override { return QAccessibleWidget::actionNames() + Ours(); }
+
+    QString localizedActionName(const QString& name) const override {
+        return Ours().contains(name) ? name : QAccessibleWidget::localizedActionName(name);
+    }
+
+    QString localizedActionDescription(const QString& name) const override {
+        return Ours().contains(name) ? name : QAccessibleWidget::localizedActionDescription(name);
+    }
+
+    void doAction(const QString& name) override {
+        auto* shape = static_cast<Swatch*>(widget());
+        if (name == Swatch::CopyText()) {
+            shape->CopyColour();
+        } else if (name == Swatch::PasteText()) {
+            shape->PasteColour();
+        } else if (name == Swatch::ChooseText()) {
+            // The dialog runs its own event loop; the assistive tool gets its answer first.
+            QMetaObject::invokeMethod(shape, &Swatch::ChooseColour, Qt::QueuedConnection);
+        } else {
+            QAccessibleWidget::doAction(name);
+        }
+    }
+
+private:
+    static QStringList Ours() {
+        return {Swatch::CopyText(), Swatch::PasteText(), Swatch::ChooseText()};
+    }
+};
+
+// Qt calls a plain top-level widget a "filler"; ours is a window, named by its caption.
+QAccessibleInterface* AccessibleFactory(const QString& className, QObject* object) {
+    if (className == QLatin1String("huewright::Form1")) {
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    }
+    if (className == QLatin1String("huewright::Swatch")) {
+        return new AccessibleSwatch(static_cast<Swatch*>(object));
+    }
+    return nullptr;
+}
+
+// The colour `text` spells in one of the engine's forms.
+std::optional<Colour> ColourFromText(QStringView text) {
+    const QByteArray utf8 = text.toUtf8();
+    const auto read = ParseColour({utf8.constData(), static_cast<std::size_t>(utf8.size())});
+    const auto* colour = std::get_if<Colour>(&read);
+    return colour != nullptr ? std::optional(*colour) : std::nullopt;
+}
+
+// `#RRGGBB` in upper case, as the markup writes it.
+QString ColourCode(Colour colour) {
+    return QString::fromStdString(FormatColour(colour));
+}
+
+// The opaque colour a drop carries, as colour data or as text.
+std::optional<Colour> ColourFromMimeData(const QMimeData& data) {
+    const QColor colour = data.hasColor() ? qvariant_cast<QColor>(data.colorData()) : QColor();
+    if (colour.isValid()) {
+        // A colour that lets the page show through is none.
+        return colour.alpha() == 255 ? std::optional(ChannelsOf(colour)) : std::nullopt;
+    }
+    return data.hasText() ? ColourFromText(data.text()) : std::nullopt;
+}
+
+} // namespace
+
+Colour ChannelsOf(const QColor& colour) {
+    return {colour.red(), colour.green(), colour.blue()};
+}
+
+QString SwatchToolTip(Colour colour) {
+    return u"%1 (red %2, green %3, blue %4)"_s.arg(ColourCode(colour))
+        .arg(colour.red)
+        .arg(colour.green)
+        .arg(colour.blue);
+}
+
+std::unique_ptr<QMimeData> ColourMimeData(const QColor& colour) {
+    auto data = std::make_unique<QMimeData>();
+    data->setColorData(colour);
+    data->setText(ColourCode(ChannelsOf(colour)));
+    return data;
+}
+
+void InstallAccessibility() {
+    QAccessible::installFactory(AccessibleFactory); // Qt keeps one entry however often called
+}
+
 std::optional<QColor> AskWithColourDialog(QWidget* parent, const QString& title,
                                           const QColor& initial) {
-    // Guarded: closing the window while the dialog is open takes the dialog with it.
-    const QPointer<QColorDialog> dialog =
-        new QColorDialog(initial, parent != nullptr ? parent->window() : nullptr);
-    dialog->setWindowTitle(title);
-    dialog->setWindowModality(Qt::WindowModal);
-    const bool accepted = dialog->exec() == QDialog::Accepted;
-    if (dialog.isNull()) {
-        return std::nullopt;
-    }
-    const QColor chosen = dialog->selectedColor();
-    delete dialog.data();
-    return accepted && chosen.isValid() ? std::optional(chosen) : std::nullopt;
+    // Qt's own call survives the window closing while the dialog is open.
+    const QColor chosen =
+        QColorDialog::getColor(initial, parent != nullptr ? parent->window() : nullptr, title);
+    return chosen.isValid() ? std::optional(chosen) : std::nullopt;
 }
 
 Swatch::Swatch(QWidget* parent) : QWidget(parent), menu_(new QMenu(this)) {
@@ -68,7 +159,7 @@ void Swatch::ChooseColour() {
     }
     asking_ = true;
     const QPointer<Swatch> self(this);
-    const std::optional<QColor> chosen = asker_(this, title_, fill_);
+    const std::optional<QColor> chosen = asker_(this, accessibleName(), fill_); // "Start colour"
     if (self.isNull()) {
         return;
     }
@@ -79,10 +170,7 @@ void Swatch::ChooseColour() {
 }
 
 void Swatch::paintEvent(QPaintEvent* /*event*/) {
-    // A thin outline keeps a swatch as pale as the dialog background visible. It is the whole
-    // square with the colour filled in one pixel inside: at fractional scales (1.25, 1.5) an
-    // edge that falls between device pixels then still shows the outline, never a sliver of
-    // the fill beyond it.
+    // An outline keeps a pale swatch visible, the fill a pixel inside: no sliver at 1.25×.
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::WindowText));
     painter.fillRect(QRectF(rect()).adjusted(1, 1, -1, -1), fill_);

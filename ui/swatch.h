@@ -1,26 +1,41 @@
-// A solid square showing one of the two chosen colours, and the ways to pick one on it:
-// the colour dialog, copy and paste, drag and drop.
+// A square of one chosen colour, and the ways to pick one on it: dialog, paste, drop.
 #pragma once
 
 #include "huewright/colour.h"
 
 #include <QColor>
 #include <QPoint>
+#include <QString>
+#include <QStringView>
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QAction;
 class QMenu;
+class QMimeData;
 
 namespace huewright {
 
-// Asks the user for a colour in a dialog titled `title`, starting from `initial`; nothing
-// when they cancel. Tests answer in its place.
+// The channels of an opaque QColor as the bars hold them.
+Colour ChannelsOf(const QColor& colour);
+
+// What a swatch's tooltip says, e.g. "#FF8000 (red 256, green 128, blue 0)".
+QString SwatchToolTip(Colour colour);
+
+// What a dragged swatch carries: the colour itself and its `#RRGGBB` text.
+std::unique_ptr<QMimeData> ColourMimeData(const QColor& colour);
+
+// Asks for a colour in a dialog titled `title`; nothing on cancel. Tests answer in its place.
 using ColourAsker = std::function<std::optional<QColor>(QWidget* parent, const QString& title,
                                                         const QColor& initial)>;
 
-// Qt's colour dialog, modal to `parent`'s window.
+// What screen readers are told of the window and the swatches, which Qt gets wrong. Call it
+// before they exist (Qt keeps its first description of a widget); again does nothing.
+void InstallAccessibility();
+
+// Qt's colour dialog, over `parent`'s window.
 std::optional<QColor> AskWithColourDialog(QWidget* parent, const QString& title,
                                           const QColor& initial);
 
@@ -34,9 +49,6 @@ public:
     void SetFillColour(const QColor& colour);
     QColor FillColour() const { return fill_; }
 
-    // The colour dialog's title, which also names the side.
-    void SetTitle(const QString& title) { title_ = title; }
-
     void SetColourAsker(ColourAsker asker) { asker_ = std::move(asker); }
 
     // The three commands of the swatch's menu, also offered to assistive tools.
@@ -44,7 +56,6 @@ public:
     void PasteColour();
     void ChooseColour();
 
-    // The menu's and the accessible actions' names, in menu order.
     static QString CopyText() { return tr("Copy colour"); }
     static QString PasteText() { return tr("Paste colour"); }
     static QString ChooseText() { return tr("Choose colour…"); }
@@ -68,7 +79,6 @@ private:
     std::optional<huewright::Colour> TakeDrop(QDropEvent& event) const;
 
     QColor fill_ = Qt::black;
-    QString title_;
     ColourAsker asker_ = AskWithColourDialog;
     QMenu* menu_;
     QAction* pasteAction_;

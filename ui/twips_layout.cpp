@@ -23,8 +23,7 @@ QRect Scaled(const QRect& twips, double scale) {
 
 QSize ContentSize(const QWidget& control) {
     if (const auto* button = qobject_cast<const QPushButton*>(&control)) {
-        // The caption plus the style's frame and margins, without the minimum width some
-        // styles give every button: a narrow "<>" is fine as long as it shows whole.
+        // The caption and the style's margins, not some styles' minimum width: "<>" is narrow.
         QStyleOptionButton option;
         option.initFrom(button);
         // Some styles keep room around an auto-default button for the default frame.
@@ -53,8 +52,7 @@ double TwipsLayout::FittingScale() const {
             scale = std::max(scale, needed.height() / static_cast<double>(p.twips.height()));
         }
     }
-    // Rounding to whole pixels can take a pixel off; widen until it no longer does, each step
-    // by about one pixel.
+    // Rounding can take a pixel off; widen about a pixel at a time until it does not.
     const double pixel = 1.0 / window_.width();
     constexpr int kMaxSteps = 10'000;
     for (int step = 0; step < kMaxSteps && !Fits(scale); ++step) {

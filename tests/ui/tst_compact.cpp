@@ -1,6 +1,6 @@
 // The forum's limits: the length line over the preview and in Text2's description, and
 // "Copy compact markup" in Text2's menu, which copies the compact form of what Text2 holds.
-#include "markup_length.h"
+#include "preview.h"
 #include "window_test_support.h"
 
 #include <QAccessible>

@@ -1,5 +1,4 @@
 // The hover preview: the markup as a forum would show it, with nothing typed ever interpreted.
-#include "markup_length.h"
 #include "preview.h"
 #include "window_test_support.h"
 

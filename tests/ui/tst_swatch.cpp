@@ -1,6 +1,5 @@
 // Picking colours on a swatch: pasting, dropping, the colour dialog, copying, the tooltip and
 // the accessible actions. Each ends in the side's bars, so the bars are what is checked.
-#include "colour_text.h"
 #include "swatch.h"
 #include "window_test_support.h"
 

@@ -1,5 +1,4 @@
-// Splitting text into the characters a reader sees; public so the window's preview counts
-// characters and white space exactly as the markup does.
+// Splitting text into the characters a reader sees, for every front end.
 #pragma once
 
 #include <cstdint>
@@ -8,10 +7,8 @@
 
 namespace huewright {
 
-// Offsets of the user-perceived characters (extended grapheme clusters) of `text`, in
-// UTF-16 units: character i spans [bounds[i], bounds[i+1]). The result holds one more
-// entry than there are characters; for empty text it is {0}. A lone surrogate is always a
-// character of its own.
+// Offsets of the extended grapheme clusters of `text` in UTF-16 units: character i spans
+// [bounds[i], bounds[i+1]); {0} for empty text. A lone surrogate is a character of its own.
 std::vector<std::int32_t> CharacterBounds(std::u16string_view text);
 
 namespace detail {
@@ -19,9 +16,7 @@ namespace detail {
 bool IsUnicodeWhiteSpace(std::u16string_view character);
 } // namespace detail
 
-// True when every code point of `character` is Unicode White_Space: a space, a tab, a line
-// break (CR LF included), a no-break or another Unicode space. A space carrying a combining
-// mark is not, and neither is the empty text.
+// True when every code point of `character` (CR LF too, not "") is Unicode White_Space.
 inline bool IsWhiteSpace(std::u16string_view character) {
     // Plain text asks this once a character; ASCII is answered here, without a call.
     if (character.size() == 1 && character[0] < 0x80) {

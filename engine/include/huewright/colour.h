@@ -1,10 +1,10 @@
-// Colours as people write them: the one grammar of the window's paste and drop and of
-// huewright-cli's options, and the codes the markup writes.
+// Colours as people write them, for every front end, and the codes the markup writes.
 #pragma once
 
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -14,7 +14,6 @@ namespace huewright {
 // The bars run 0..256; 256, a bar at its bottom, is written FF.
 inline constexpr int kMaxChannel = 256;
 
-// Three channel values as the bars hold them.
 struct Colour {
     int red = 0;
     int green = 0;
@@ -23,17 +22,17 @@ struct Colour {
     friend bool operator==(const Colour&, const Colour&) = default;
 };
 
-// Why a text is not a colour.
 enum class ColourRefusal {
     NotAColour, // none of the accepted forms: alpha forms and `transparent` included
     OutOfRange, // a decimal form with a value above 256
 };
 
-// Reads `#RGB` (each digit doubled), `#RRGGBB`, `RRGGBB` (hex digits of either case),
-// `rgb(R, G, B)`, `R,G,B` (whole decimal numbers 0..256, white space around each and leading
-// zeros allowed) or a CSS colour name in any case. White space around the whole is ignored.
-// `text` is UTF-8; only ASCII letters and digits make a colour.
+// Reads `#RGB`, `#RRGGBB`, `RRGGBB`, `rgb(R, G, B)`, `R,G,B` (whole numbers 0..256) or a CSS
+// colour name in any case, from UTF-8 `text`; only ASCII letters and digits make a colour.
 std::variant<Colour, ColourRefusal> ParseColour(std::string_view text);
+
+// Three hex digits (doubled, as CSS reads #RGB) or six, of either case, and nothing else.
+std::optional<Colour> ColourFromHex(std::string_view digits);
 
 // Two upper-case hex digits of a channel value, as the markup writes it: above 255 as FF.
 inline std::array<char, 2> HexPair(int value) {

@@ -1,9 +1,7 @@
-// The forum tags a generation writes, and a reader that sees markup as a forum renders it:
-// what the window's preview and the web page show, counted with the engine's own rules.
+// The forum tags a generation writes, and markup read as a forum renders it.
 #pragma once
 
 #include "huewright/colour.h"
-#include "huewright/contrast.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -42,21 +40,27 @@ struct StyledRun {
     RunStyle style;
 };
 
-// Hands every stretch of literal text in `markup` to `visit` with the style a forum gives it,
-// in order, until `visit` returns false. Only [b], [i], a colour tag of six hex digits and
-// their closers are read as tags; anything else, a typed "[url=…]" included, is text.
+// Hands each stretch of literal text in `markup` to `visit` with its style, in order, until
+// `visit` returns false. Only [b], [i], a colour tag of six hex digits and their closers are
+// tags; anything else, a typed "[url=…]" included, is text.
 void ForEachRun(std::u16string_view markup, const std::function<bool(const StyledRun&)>& visit);
 
-// The first `limit` user-perceived characters of `markup` as a forum shows them, one entry a
-// character, and whether more follow.
+// The first `limit` characters of `markup` as a forum shows them, and whether more follow.
 struct ShownCharacters {
     std::vector<StyledRun> characters;
     bool more = false;
 };
 ShownCharacters FirstCharacters(std::u16string_view markup, std::int64_t limit);
 
-// The characters of `markup` that are not white space, and how many of them are hard to read
-// on kLightBackground and on kDarkBackground.
+// The characters of `markup` that are not white space, and how many fall below
+// kLeastReadableContrast on each background; untagged text suits either.
+struct Legibility {
+    std::int64_t characters = 0;
+    std::int64_t hardOnLight = 0;
+    std::int64_t hardOnDark = 0;
+
+    friend bool operator==(const Legibility&, const Legibility&) = default;
+};
 Legibility MarkupLegibility(std::u16string_view markup);
 
 // Code points, a surrogate pair counting once: what a forum's length limit counts.
