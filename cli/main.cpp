@@ -20,6 +20,7 @@
 #include <variant>
 #include <vector>
 
+namespace huewright::cli {
 namespace {
 
 constexpr int kGenerationFailed = 1; // also a failure to read or write
@@ -28,7 +29,7 @@ constexpr int kUsage = 2;
 constexpr std::string_view kName = "huewright-cli";
 
 std::string ChannelRange() {
-    return "from 0 to " + std::to_string(huewright::kMaxChannel);
+    return "from 0 to " + std::to_string(kMaxChannel);
 }
 
 void Complain(std::string_view message) {
@@ -37,7 +38,7 @@ void Complain(std::string_view message) {
     const auto isLineBreak = [](char c) { return c == '\n' || c == '\r'; };
     std::ranges::replace_if(line, isLineBreak, ' ');
     line += '\n';
-    huewright::cli::WriteBytes(stderr, line);
+    WriteBytes(stderr, line);
 }
 
 void ComplainOfWriting() {
@@ -48,7 +49,7 @@ void ComplainOfWriting() {
 // All output goes through here or MarkupWriter, so a full disk is reported, not passed over.
 bool WriteOut(std::string_view bytes) {
     errno = 0;
-    if (huewright::cli::WriteBytes(stdout, bytes) && std::fflush(stdout) == 0) {
+    if (WriteBytes(stdout, bytes) && std::fflush(stdout) == 0) {
         return true;
     }
     ComplainOfWriting();
@@ -64,10 +65,10 @@ public:
         }
         // Three bytes a unit at most; the buffer is reused, so it is zeroed only as it grows.
         bytes_.resize(std::max(bytes_.size(), piece.size() * 3));
-        const auto size = static_cast<std::size_t>(
-            huewright::cli::EncodeUtf8(piece, bytes_.data()) - bytes_.data());
+        const auto size =
+            static_cast<std::size_t>(EncodeUtf8(piece, bytes_.data()) - bytes_.data());
         errno = 0;
-        if (!huewright::cli::WriteBytes(stdout, std::string_view(bytes_.data(), size))) {
+        if (!WriteBytes(stdout, std::string_view(bytes_.data(), size))) {
             failed_ = true;
             errno_ = errno;
         }
@@ -90,24 +91,21 @@ private:
 };
 
 // The words for a failed generation; `counted` is false when reading stopped early.
-std::string FailureMessage(const huewright::Failure& failure, bool counted) {
-    using huewright::FailureKind;
-    using huewright::WithThousands;
+std::string FailureMessage(const Failure& failure, bool counted) {
     switch (failure.kind) {
     case FailureKind::DivisionByZero:
         return "there is no text to colour while --start and --end differ; give a TEXT or pipe "
                "one to standard input";
     case FailureKind::SubscriptOutOfRange: {
         std::string message =
-            "the text has more than " + WithThousands(huewright::kMaxCharacters) + " characters";
+            "the text has more than " + WithThousands(kMaxCharacters) + " characters";
         if (counted && failure.characters > 0) {
             message += " (" + WithThousands(failure.characters) + ")";
         }
         return message + ", more than " + std::string(kName) + " can colour";
     }
     case FailureKind::Overflow: {
-        const std::string_view name =
-            huewright::kChannelNames.at(static_cast<std::size_t>(failure.channel));
+        const std::string_view name = kChannelNames.at(static_cast<std::size_t>(failure.channel));
         return "the --" + std::string(name) + " value " + std::to_string(failure.value) +
                " is out of range; each value runs " + ChannelRange();
     }
@@ -139,8 +137,6 @@ struct Options {
 };
 
 void DeclareOptions(CLI::App& app, Options& options) {
-    app.description("Writes bracket-tag forum markup in which every character of TEXT wears its "
-                    "own [color=#RRGGBB] tag, stepping from the start colour to the end colour.");
     // Given twice, the last one counts, so that a script can override an alias's colour.
     app.add_option("-s,--start", options.start, "Start colour (default 0,0,0)")
         ->type_name("COLOUR")
@@ -158,20 +154,20 @@ void DeclareOptions(CLI::App& app, Options& options) {
     app.set_version_flag("--version", std::string(kName) + " " + HUEWRIGHT_VERSION);
     app.footer("COLOUR is #RRGGBB, RRGGBB, #RGB (hex digits, either case), rgb(R, G, B) or "
                "R,G,B with decimal values " +
-               ChannelRange() + " (" + std::to_string(huewright::kMaxChannel) +
+               ChannelRange() + " (" + std::to_string(kMaxChannel) +
                " is written FF), or a CSS colour name such as red or RebeccaPurple.\n"
                "Exit status: 0 markup written, 1 the markup could not be made or written, "
                "2 usage error or text that is not UTF-8.");
 }
 
 // The colour an option names; on a bad value, nothing and the complaint made.
-std::optional<huewright::Colour> ColourOption(std::string_view option, std::string_view value) {
-    const auto parsed = huewright::ParseColour(value);
-    if (const auto* read = std::get_if<huewright::Colour>(&parsed)) {
+std::optional<Colour> ColourOption(std::string_view option, std::string_view value) {
+    const auto parsed = ParseColour(value);
+    if (const auto* read = std::get_if<Colour>(&parsed)) {
         return *read;
     }
     const std::string why =
-        std::get<huewright::ColourRefusal>(parsed) == huewright::ColourRefusal::OutOfRange
+        std::get<ColourRefusal>(parsed) == ColourRefusal::OutOfRange
             ? ": each value runs " + ChannelRange()
             : "; use #RRGGBB, RRGGBB, #RGB, rgb(R, G, B) or R,G,B with values " + ChannelRange() +
                   ", or a CSS colour name";
@@ -181,8 +177,9 @@ std::optional<huewright::Colour> ColourOption(std::string_view option, std::stri
 
 // Reads the command line; the exit status when the program ends here (help, usage error).
 std::optional<int> Parse(int argc, char** argv, Options& options) {
-    CLI::App app;
-    app.name(std::string(kName));
+    CLI::App app("Writes bracket-tag forum markup in which every character of TEXT wears its own "
+                 "[color=#RRGGBB] tag, stepping from the start colour to the end colour.",
+                 std::string(kName));
     app.formatter(std::make_shared<HelpFormat>());
     DeclareOptions(app, options);
     try {
@@ -224,34 +221,32 @@ int Run(int argc, char** argv) {
     if (const std::optional<int> status = Parse(argc, argv, options)) {
         return *status;
     }
-    const std::optional<huewright::Colour> start = ColourOption("--start", options.start);
-    const std::optional<huewright::Colour> end =
-        start ? ColourOption("--end", options.end) : std::nullopt;
+    const std::optional<Colour> start = ColourOption("--start", options.start);
+    const std::optional<Colour> end = start ? ColourOption("--end", options.end) : std::nullopt;
     if (!start || !end) {
         return kUsage;
     }
 
     const bool fromStdin =
         options.words.empty() || (options.words.size() == 1 && options.words[0] == "-");
-    const huewright::cli::Input input = fromStdin ? huewright::cli::FromStream(stdin)
-                                                  : huewright::cli::FromArguments(options.words);
+    const Input input = fromStdin ? FromStream(stdin) : FromArguments(options.words);
     if (input.error) {
         Complain(*input.error);
         return input.readError ? kGenerationFailed : kUsage;
     }
     if (input.overSize) {
         Complain("the text on standard input is larger than " +
-                 std::to_string(huewright::cli::kMaxInputBytes >> 20U) + " MiB, more than " +
-                 std::string(kName) + " reads");
+                 std::to_string(kMaxInputBytes >> 20U) + " MiB, more than " + std::string(kName) +
+                 " reads");
         return kGenerationFailed;
     }
 
     // Nothing reaches the writer until the engine succeeds: a failure leaves stdout empty.
     MarkupWriter writer;
-    const std::optional<huewright::Failure> failure = huewright::WriteGradient(
-        input.text, *start, *end, options.bold, options.italic,
-        options.compact ? huewright::MarkupForm::Compact : huewright::MarkupForm::Full,
-        [&writer](std::u16string_view piece) { writer(piece); });
+    const std::optional<Failure> failure =
+        WriteGradient(input.text, *start, *end, options.bold, options.italic,
+                      options.compact ? MarkupForm::Compact : MarkupForm::Full,
+                      [&writer](std::u16string_view piece) { writer(piece); });
     if (failure) {
         Complain(FailureMessage(*failure, !input.overLimit));
         return kGenerationFailed;
@@ -259,12 +254,11 @@ int Run(int argc, char** argv) {
     return writer.Finish(!options.noNewline) ? 0 : kGenerationFailed;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    huewright::cli::UseBinaryStreams();
+// Arguments and streams through the console seam; any exception ends in one line.
+int Main(int argc, char** argv) {
+    UseBinaryStreams();
     try {
-        std::vector<std::string> arguments = huewright::cli::Utf8Arguments(argc, argv);
+        std::vector<std::string> arguments = Utf8Arguments(argc, argv);
         std::vector<char*> pointers(arguments.size());
         // CLI11 takes main()'s char**, pointers to characters that may be changed.
         std::ranges::transform(arguments, pointers.begin(),
@@ -277,4 +271,11 @@ int main(int argc, char** argv) {
         Complain(std::string("the markup could not be made: ") + e.what());
     }
     return kGenerationFailed;
+}
+
+} // namespace
+} // namespace huewright::cli
+
+int main(int argc, char** argv) {
+    return huewright::cli::Main(argc, argv);
 }

@@ -11,10 +11,8 @@ namespace huewright::cli {
 // ICU's U8_ and U16_ macros expand to the branches clang-tidy counts as this function's own.
 // NOLINTNEXTLINE(readability-function-cognitive-complexity)
 std::optional<std::size_t> Utf8Decoder::Feed(std::string_view bytes, std::u16string& out) {
-    std::string joined;
+    const std::string joined = pending_.empty() ? std::string() : pending_ + std::string(bytes);
     if (!pending_.empty()) {
-        joined = pending_;
-        joined += bytes;
         bytes = joined;
     }
     const auto* s = reinterpret_cast<const std::uint8_t*>(bytes.data());

@@ -69,7 +69,7 @@ std::vector<std::int32_t> CharacterBounds(std::u16string_view text) {
     return bounds;
 }
 
-bool detail::IsUnicodeWhiteSpace(std::u16string_view character) {
+bool IsUnicodeWhiteSpace(std::u16string_view character) {
     if (character.empty()) {
         return false;
     }

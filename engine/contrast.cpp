@@ -6,7 +6,7 @@
 
 namespace huewright {
 
-double RelativeLuminance(Colour colour) {
+double ContrastRatio(Colour a, Colour b) {
     // WCAG 2.x's linearisation (0.03928 threshold) of all 256 values once: 99,999 ask 400,000.
     static const std::array<double, 256> linear = [] {
         std::array<double, 256> table{};
@@ -16,13 +16,12 @@ double RelativeLuminance(Colour colour) {
         }
         return table;
     }();
-    const auto at = [](int channel) { return linear.at(std::clamp(channel, 0, 255)); };
-    return 0.2126 * at(colour.red) + 0.7152 * at(colour.green) + 0.0722 * at(colour.blue);
-}
-
-double ContrastRatio(Colour a, Colour b) {
-    const double la = RelativeLuminance(a);
-    const double lb = RelativeLuminance(b);
+    const auto luminance = [](Colour colour) {
+        const auto at = [](int channel) { return linear.at(std::clamp(channel, 0, 255)); };
+        return 0.2126 * at(colour.red) + 0.7152 * at(colour.green) + 0.0722 * at(colour.blue);
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 

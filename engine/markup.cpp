@@ -9,14 +9,6 @@
 namespace huewright {
 namespace {
 
-// Six hex digits as a colour; beyond ASCII a unit becomes 0, which is no digit either.
-std::optional<Colour> HexColour(std::u16string_view digits) {
-    std::array<char, kCodeDigits> ascii{};
-    std::ranges::transform(digits, ascii.begin(),
-                           [](char16_t c) { return c < 0x80 ? static_cast<char>(c) : '\0'; });
-    return ColourFromHex({ascii.data(), ascii.size()});
-}
-
 // The open tags of a stretch of markup; a closer without its opener changes nothing.
 struct Depths {
     int bold = 0;
@@ -31,7 +23,10 @@ std::size_t ApplyTag(std::u16string_view rest, Depths& depths) {
     constexpr std::size_t kColourTag = kColourOpen.size() + kCodeDigits + kColourOpenEnd.size();
     if (rest.starts_with(kColourOpen) && rest.size() >= kColourTag &&
         rest.substr(kColourOpen.size() + kCodeDigits).starts_with(kColourOpenEnd)) {
-        if (const auto colour = HexColour(rest.substr(kColourOpen.size(), kCodeDigits))) {
+        std::array<char, kCodeDigits> ascii{}; // beyond ASCII a unit becomes 0, no digit either
+        std::ranges::transform(rest.substr(kColourOpen.size(), kCodeDigits), ascii.begin(),
+                               [](char16_t c) { return c < 0x80 ? static_cast<char>(c) : '\0'; });
+        if (const auto colour = ColourFromHex({ascii.data(), ascii.size()})) {
             depths.colour = colour;
             return kColourTag;
         }

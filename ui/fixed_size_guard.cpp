@@ -7,11 +7,7 @@
 
 namespace huewright {
 
-namespace {
-
 constexpr Qt::WindowStates kGrown = Qt::WindowMaximized | Qt::WindowFullScreen;
-
-} // namespace
 
 FixedSizeGuard::FixedSizeGuard(QWidget* window) : QObject(window), window_(window) {
     window_->installEventFilter(this);

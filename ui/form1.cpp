@@ -203,7 +203,9 @@ void Form1::UpdateSwatch(Swatch* shape, const QScrollBar* red, const QScrollBar*
     // A swatch shows what a screen can: a bar at 256 shows as 255.
     const auto shown = [](int value) { return std::clamp(value, 0, 255); };
     shape->SetFillColour(QColor(shown(r), shown(g), shown(b)));
-    shape->setToolTip(SwatchToolTip({r, g, b}));
+    shape->setToolTip(tr("%1 (red %2, green %3, blue %4)")
+                          .arg(QString::fromStdString(FormatColour({r, g, b})), QString::number(r),
+                               QString::number(g), QString::number(b)));
 }
 
 void Form1::Generate() {

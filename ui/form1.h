@@ -58,8 +58,7 @@ private:
     TwipsLayout layout_{QSize(4680, 2430)};
     bool relayoutPending_ = false;
     std::mt19937_64 random_;
-    // The markup in Text2 written compactly; empty unless Text2 holds a successful generation.
-    QString compact_;
+    QString compact_; // Text2's markup written compactly; empty after a failure
 
     QLabel* Label1;
     QLabel* Label2;

@@ -39,9 +39,8 @@ struct Cell {
 std::vector<Cell> ShownCells(QStringView markup) {
     const ShownCharacters shown = FirstCharacters(Units(markup), kPreviewCharacters);
     std::vector<Cell> cells;
-    std::ranges::transform(shown.characters, std::back_inserter(cells), [](const StyledRun& c) {
-        return Cell{QStringView(c.text), c.style};
-    });
+    const auto cell = [](const StyledRun& c) { return Cell{QStringView(c.text), c.style}; };
+    std::ranges::transform(shown.characters, std::back_inserter(cells), cell);
     if (shown.more) {
         cells.push_back({kEllipsis, {}});
     }
@@ -137,11 +136,6 @@ QString CellsHtml(const std::vector<Cell>& cells, const QString& indent = {}) {
     return html;
 }
 
-// pre-wrap keeps runs of spaces as typed but still lets a long preview wrap.
-QString Paragraph(const QString& body, const QString& style = {}) {
-    return u"<p style=\"white-space:pre-wrap;"_s + style + u"\">"_s + body + u"</p>"_s;
-}
-
 } // namespace
 
 QString LengthLine(QStringView markup, QStringView compact) {
@@ -208,11 +202,12 @@ QString PreviewToolTip(QStringView markup, QStringView compact, const QFont& fon
     }
     tip += u"</td></tr></table>"_s;
     if (!cells.empty()) {
-        // Text outside any colour tag takes the forum's own text colour.
+        // Untagged text in the forum's own text colour; pre-wrap keeps runs of spaces as typed.
         const QString html = CellsHtml(cells, QString(kIndent));
         const auto on = [&html](Colour background, QStringView text) {
-            return Paragraph(html, u"margin:0; background-color:%1; color:%2"_s.arg(
-                                       QString::fromStdString(FormatColour(background)), text));
+            return u"<p style=\"white-space:pre-wrap;margin:0;background-color:%1;color:%2\">"_s
+                       .arg(QString::fromStdString(FormatColour(background)), text) +
+                   html + u"</p>"_s;
         };
         tip += on(kLightBackground, u"#000000") + on(kDarkBackground, u"#DCDCDC");
     }

@@ -19,8 +19,6 @@
 #include <cstddef>
 #include <variant>
 
-using namespace Qt::Literals::StringLiterals;
-
 namespace huewright {
 
 namespace {
@@ -94,17 +92,18 @@ std::optional<Colour> ColourFromMimeData(const QMimeData& data) {
     return data.hasText() ? ColourFromText(data.text()) : std::nullopt;
 }
 
+// Qt's colour dialog over the window; its own call survives the window closing meanwhile.
+std::optional<QColor> AskWithColourDialog(QWidget* parent, const QString& title,
+                                          const QColor& initial) {
+    const QColor chosen =
+        QColorDialog::getColor(initial, parent != nullptr ? parent->window() : nullptr, title);
+    return chosen.isValid() ? std::optional(chosen) : std::nullopt;
+}
+
 } // namespace
 
 Colour ChannelsOf(const QColor& colour) {
     return {colour.red(), colour.green(), colour.blue()};
-}
-
-QString SwatchToolTip(Colour colour) {
-    return u"%1 (red %2, green %3, blue %4)"_s.arg(ColourCode(colour))
-        .arg(colour.red)
-        .arg(colour.green)
-        .arg(colour.blue);
 }
 
 std::unique_ptr<QMimeData> ColourMimeData(const QColor& colour) {
@@ -118,15 +117,8 @@ void InstallAccessibility() {
     QAccessible::installFactory(AccessibleFactory); // Qt keeps one entry however often called
 }
 
-std::optional<QColor> AskWithColourDialog(QWidget* parent, const QString& title,
-                                          const QColor& initial) {
-    // Qt's own call survives the window closing while the dialog is open.
-    const QColor chosen =
-        QColorDialog::getColor(initial, parent != nullptr ? parent->window() : nullptr, title);
-    return chosen.isValid() ? std::optional(chosen) : std::nullopt;
-}
-
-Swatch::Swatch(QWidget* parent) : QWidget(parent), menu_(new QMenu(this)) {
+Swatch::Swatch(QWidget* parent)
+    : QWidget(parent), asker_(AskWithColourDialog), menu_(new QMenu(this)) {
     InstallAccessibility();
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAcceptDrops(true);

@@ -21,9 +21,6 @@ namespace huewright {
 // The channels of an opaque QColor as the bars hold them.
 Colour ChannelsOf(const QColor& colour);
 
-// What a swatch's tooltip says, e.g. "#FF8000 (red 256, green 128, blue 0)".
-QString SwatchToolTip(Colour colour);
-
 // What a dragged swatch carries: the colour itself and its `#RRGGBB` text.
 std::unique_ptr<QMimeData> ColourMimeData(const QColor& colour);
 
@@ -34,10 +31,6 @@ using ColourAsker = std::function<std::optional<QColor>(QWidget* parent, const Q
 // What screen readers are told of the window and the swatches, which Qt gets wrong. Call it
 // before they exist (Qt keeps its first description of a widget); again does nothing.
 void InstallAccessibility();
-
-// Qt's colour dialog, over `parent`'s window.
-std::optional<QColor> AskWithColourDialog(QWidget* parent, const QString& title,
-                                          const QColor& initial);
 
 class Swatch : public QWidget {
     Q_OBJECT
@@ -79,13 +72,11 @@ private:
     std::optional<huewright::Colour> TakeDrop(QDropEvent& event) const;
 
     QColor fill_ = Qt::black;
-    ColourAsker asker_ = AskWithColourDialog;
+    ColourAsker asker_;
     QMenu* menu_;
     QAction* pasteAction_;
-    // One dialog at a time, however often an assistive tool asks.
-    bool asking_ = false;
-    // Where a left press went down, while it may still become a click or a drag.
-    std::optional<QPoint> pressedAt_;
+    bool asking_ = false;             // one dialog at a time, however often an assistive tool asks
+    std::optional<QPoint> pressedAt_; // a left press that may become a click or a drag
 };
 
 } // namespace huewright

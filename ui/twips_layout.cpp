@@ -11,7 +11,9 @@
 #include <cmath>
 
 namespace huewright {
+namespace {
 
+// `twips` at `scale`, rounded edge by edge: controls that touch in twips touch on screen.
 QRect Scaled(const QRect& twips, double scale) {
     const auto round = [scale](int twip) { return static_cast<int>(std::lround(twip * scale)); };
     const int left = round(twips.x());
@@ -20,6 +22,8 @@ QRect Scaled(const QRect& twips, double scale) {
     const int bottom = round(twips.y() + twips.height());
     return {left, top, right - left, bottom - top};
 }
+
+} // namespace
 
 QSize ContentSize(const QWidget& control) {
     if (const auto* button = qobject_cast<const QPushButton*>(&control)) {
@@ -53,20 +57,19 @@ double TwipsLayout::FittingScale() const {
         }
     }
     // Rounding can take a pixel off; widen about a pixel at a time until it does not.
+    const auto fits = [this](double at) {
+        return std::ranges::all_of(placements_, [at](const Placement& p) {
+            const QSize needed = ContentSize(*p.control);
+            const QSize placed = Scaled(p.twips, at).size();
+            return needed.width() <= placed.width() && needed.height() <= placed.height();
+        });
+    };
     const double pixel = 1.0 / window_.width();
     constexpr int kMaxSteps = 10'000;
-    for (int step = 0; step < kMaxSteps && !Fits(scale); ++step) {
+    for (int step = 0; step < kMaxSteps && !fits(scale); ++step) {
         scale += pixel;
     }
     return scale;
-}
-
-bool TwipsLayout::Fits(double scale) const {
-    return std::ranges::all_of(placements_, [scale](const Placement& p) {
-        const QSize needed = ContentSize(*p.control);
-        const QSize placed = Scaled(p.twips, scale).size();
-        return needed.width() <= placed.width() && needed.height() <= placed.height();
-    });
 }
 
 void TwipsLayout::Apply(QWidget& window, double scale) const {

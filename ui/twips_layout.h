@@ -12,9 +12,6 @@ namespace huewright {
 // Fifteen twips make a pixel at 96 dots per inch: the scale the layout was drawn at.
 inline constexpr double kPixelsPerTwipAtLeast = 1.0 / 15.0;
 
-// `twips` at `scale`, rounded edge by edge: controls that touch in twips touch on screen.
-QRect Scaled(const QRect& twips, double scale);
-
 // What `control` needs to show its caption whole, margins included; empty without text.
 QSize ContentSize(const QWidget& control);
 
@@ -39,8 +36,6 @@ public:
     const std::vector<Placement>& Placements() const { return placements_; }
 
 private:
-    bool Fits(double scale) const;
-
     QSize window_;
     std::vector<Placement> placements_;
 };

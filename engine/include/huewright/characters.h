@@ -11,10 +11,8 @@ namespace huewright {
 // [bounds[i], bounds[i+1]); {0} for empty text. A lone surrogate is a character of its own.
 std::vector<std::int32_t> CharacterBounds(std::u16string_view text);
 
-namespace detail {
 // IsWhiteSpace asking ICU, for what is not a single ASCII unit.
 bool IsUnicodeWhiteSpace(std::u16string_view character);
-} // namespace detail
 
 // True when every code point of `character` (CR LF too, not "") is Unicode White_Space.
 inline bool IsWhiteSpace(std::u16string_view character) {
@@ -23,7 +21,7 @@ inline bool IsWhiteSpace(std::u16string_view character) {
         const char16_t unit = character[0];
         return unit == u' ' || (unit >= u'\t' && unit <= u'\r');
     }
-    return detail::IsUnicodeWhiteSpace(character);
+    return IsUnicodeWhiteSpace(character);
 }
 
 } // namespace huewright

@@ -5,10 +5,8 @@
 
 namespace huewright {
 
-// WCAG 2.x relative luminance, 0 for black to 1 for white; a channel of 256 counts as 255.
-double RelativeLuminance(Colour colour);
-
-// (L1 + 0.05) / (L2 + 0.05), the lighter colour's luminance over the darker's: 1 to 21.
+// WCAG 2.x: (L1 + 0.05) / (L2 + 0.05), the lighter relative luminance over the darker's, 1 to
+// 21; a channel of 256 counts as 255.
 double ContrastRatio(Colour a, Colour b);
 
 // The least contrast WCAG accepts for any text (large text; also what it asks of a focus mark).
