@@ -91,6 +91,8 @@ shows() { # true while a pixel of colour $1 (RRGGBB) is on weston's screen
 # window is up and has the keyboard. End again changes nothing, so it can be repeated.
 window_up() {
     kill -0 "$app" 2>/dev/null || fail "the program ended: $(cat "$workdir/app.log")"
+    # Focus weston's window again each time: the keys reach the program only through it.
+    timeout 5 xdotool windowfocus "$(weston_window)" 2>/dev/null || true
     keys End
     shows FF0000
 }
