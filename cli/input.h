@@ -16,10 +16,8 @@ constexpr std::size_t kMaxInputBytes = std::size_t{16} << 20U;
 
 struct Input {
     std::u16string text;
-    // Reading stopped early: `text`, the part read, is already over the engine's limit.
-    bool overLimit = false;
-    // Standard input held more than kMaxInputBytes in fewer characters than the limit.
-    bool overSize = false;
+    bool overLimit = false;           // reading stopped early: `text` is already over the limit
+    bool overSize = false;            // over kMaxInputBytes, in fewer characters than the limit
     std::optional<std::string> error; // for the user: bad UTF-8 or a read error
     bool readError = false;           // `error` is a read error rather than bad input
 };

@@ -14,8 +14,7 @@ public:
     // Appends `bytes` (under 1 GiB) to `out`, a cut sequence waiting; the offset of an error.
     std::optional<std::size_t> Feed(std::string_view bytes, std::u16string& out);
 
-    // End of input: a sequence still waiting is truncated.
-    std::optional<std::size_t> Finish() const;
+    std::optional<std::size_t> Finish() const; // end of input: a waiting sequence is cut off
 
 private:
     std::string pending_;    // the start of a sequence cut off by the end of the last piece

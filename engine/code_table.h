@@ -26,14 +26,12 @@ class CodeTable {
 public:
     static constexpr std::int32_t kSlots = 100'000;
     static_assert(kSlots - 1 == kMaxCharacters, "slot 0 is never written");
-    // A slot receives one pair per channel pass, so six digits at most.
-    static constexpr std::size_t kMaxDigits = 6;
+    static constexpr std::size_t kMaxDigits = 6; // a pair per channel pass
 
     // Appends the hex pair of `value` to slot `index`; outside 0..99,999 a subscript failure.
     void Append(std::int32_t index, int value);
 
-    // The text of slot `index`; empty when nothing was written there.
-    std::string_view Slot(std::int32_t index) const;
+    std::string_view Slot(std::int32_t index) const; // empty when nothing was written there
 
     // Room for `count` empty slots at once. (Not "slots": cppcheck 2.17 reads Qt's keyword.)
     void Reserve(std::int32_t count) {

@@ -13,6 +13,12 @@
 namespace huewright {
 namespace {
 
+// A character's two colour tags, and every style tag: room for the full form, the longer.
+constexpr std::size_t kFullTags =
+    kColourOpen.size() + kCodeDigits + kColourOpenEnd.size() + kColourClose.size();
+constexpr std::size_t kStyles =
+    kBoldOpen.size() + kItalicOpen.size() + kItalicClose.size() + kBoldClose.size();
+
 // The first of the six values outside the bars' range, as its failure.
 std::optional<Failure> CheckChannels(Colour start, Colour end) {
     const std::array<int, 6> values{start.red, start.green, start.blue,
@@ -132,11 +138,49 @@ void WriteCompactMarkup(const Filled& filled, MarkupOut& out) {
     close();
 }
 
+// The checks, the split, the three passes, then the markup (room first in `kept`, if given).
+std::optional<Failure> Generate(std::u16string_view text, Colour start, Colour end, bool bold,
+                                bool italic, MarkupForm form, const MarkupSink& sink,
+                                std::u16string* kept) {
+    if (auto failure = CheckChannels(start, end)) {
+        return failure;
+    }
+    if (text.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+        // Far beyond the table however it is counted; don't try to segment it.
+        return Failure{FailureKind::SubscriptOutOfRange};
+    }
+    Filled filled{text, CharacterBounds(text), {}}; // the table lives for this generation only
+    const std::int32_t length = filled.Length();
+    try {
+        filled.table.Reserve(length + 1);
+        FillChannel(filled.table, start.red, end.red, length);
+        FillChannel(filled.table, start.green, end.green, length);
+        FillChannel(filled.table, start.blue, end.blue, length);
+    } catch (const GenerationError& error) {
+        Failure failure{error.kind};
+        if (error.kind == FailureKind::SubscriptOutOfRange) {
+            failure.characters = length; // the table does not know the text
+        }
+        return failure;
+    }
+    if (kept != nullptr) { // growing as it went took 38 ms for 99,999 characters, not 1.4
+        kept->reserve(text.size() + kFullTags * static_cast<std::size_t>(length) + kStyles);
+    }
+    MarkupOut out(sink);
+    out.Append(bold ? kBoldOpen : u"");
+    out.Append(italic ? kItalicOpen : u"");
+    (form == MarkupForm::Compact ? WriteCompactMarkup : WriteMarkup)(filled, out);
+    out.Append(italic ? kItalicClose : u""); // closed innermost first, so the markup nests
+    out.Append(bold ? kBoldClose : u"");
+    out.Flush();
+    return std::nullopt;
+}
+
 Generation Kept(std::u16string_view text, Colour start, Colour end, bool bold, bool italic,
                 MarkupForm form) {
     Generation result;
     const MarkupSink keep = [&result](std::u16string_view piece) { result.output += piece; };
-    result.failure = WriteGradient(text, start, end, bold, italic, form, keep);
+    result.failure = Generate(text, start, end, bold, italic, form, keep, &result.output);
     return result;
 }
 
@@ -166,38 +210,9 @@ Generation MakeCompactGradient(std::u16string_view text, Colour start, Colour en
     return Kept(text, start, end, bold, italic, MarkupForm::Compact);
 }
 
-// The checks, the split and the three channel passes, then the markup; a failure writes none.
 std::optional<Failure> WriteGradient(std::u16string_view text, Colour start, Colour end, bool bold,
                                      bool italic, MarkupForm form, const MarkupSink& sink) {
-    if (auto failure = CheckChannels(start, end)) {
-        return failure;
-    }
-    if (text.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
-        // Far beyond the table however it is counted; don't try to segment it.
-        return Failure{FailureKind::SubscriptOutOfRange};
-    }
-    Filled filled{text, CharacterBounds(text), {}}; // the table lives for this generation only
-    const std::int32_t length = filled.Length();
-    try {
-        filled.table.Reserve(length + 1);
-        FillChannel(filled.table, start.red, end.red, length);
-        FillChannel(filled.table, start.green, end.green, length);
-        FillChannel(filled.table, start.blue, end.blue, length);
-    } catch (const GenerationError& error) {
-        Failure failure{error.kind};
-        if (error.kind == FailureKind::SubscriptOutOfRange) {
-            failure.characters = length; // the table does not know the text
-        }
-        return failure;
-    }
-    MarkupOut out(sink);
-    out.Append(bold ? kBoldOpen : u"");
-    out.Append(italic ? kItalicOpen : u"");
-    (form == MarkupForm::Compact ? WriteCompactMarkup : WriteMarkup)(filled, out);
-    out.Append(italic ? kItalicClose : u""); // closed innermost first, so the markup nests
-    out.Append(bold ? kBoldClose : u"");
-    out.Flush();
-    return std::nullopt;
+    return Generate(text, start, end, bold, italic, form, sink, nullptr);
 }
 
 } // namespace huewright

@@ -12,8 +12,7 @@ class FixedSizeGuard : public QObject {
     Q_OBJECT
 
 public:
-    // Watches `window`, a top-level widget of fixed size, and lives as long as it does.
-    explicit FixedSizeGuard(QWidget* window);
+    explicit FixedSizeGuard(QWidget* window); // a fixed-size top level, also its parent
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -48,8 +48,7 @@ protected:
 
 private:
     void ShowOutputMenu(const QPoint& globalPos);
-    // Text2 is output, not input: it wears the button face, like the dialog around it.
-    void PaintOutputAsButtonFace();
+    void PaintOutputAsButtonFace(); // Text2 is output: it wears the button face
     void PlaceControls();
     void FitToFont();
     void ConnectHandlers();

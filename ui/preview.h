@@ -8,8 +8,7 @@
 
 namespace huewright {
 
-// Characters shown before the preview is cut off with an ellipsis.
-inline constexpr int kPreviewCharacters = 200;
+inline constexpr int kPreviewCharacters = 200; // shown before the preview's "…"
 
 // "2,415 characters (compact: 1,902)", code points as forums count; empty without markup.
 QString LengthLine(QStringView markup, QStringView compact);

@@ -30,10 +30,6 @@ public:
 
     QStringList actionNames() const override { return QAccessibleWidget::actionNames() + Ours(); }
 
-    QString localizedActionName(const QString& name) const override {
-        return Ours().contains(name) ? name : QAccessibleWidget::localizedActionName(name);
-    }
-
     QString localizedActionDescription(const QString& name) const override {
         return Ours().contains(name) ? name : QAccessibleWidget::localizedActionDescription(name);
     }

@@ -12,8 +12,7 @@
 
 namespace huewright {
 
-// The characters one generation colours at most.
-inline constexpr std::int32_t kMaxCharacters = 99'999;
+inline constexpr std::int32_t kMaxCharacters = 99'999; // one generation colours at most
 
 enum class FailureKind {
     DivisionByZero,      // no text to colour while the colours differ
