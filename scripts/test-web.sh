@@ -41,7 +41,7 @@ for browser in ${HUEWRIGHT_WEB_BROWSERS:-chromium firefox}; do
     # One file at a time, whatever Node's version: each starts its own browser, and CI has
     # two cores.
     for file in ./*.test.js; do
-        if ! BROWSER="$browser" node --test --test-reporter=spec "$file"; then
+        if ! BROWSER="$browser" node --test "$file"; then
             printf 'test-web: %s FAILED in %s\n' "$file" "$browser" >&2
             status=1
         fi

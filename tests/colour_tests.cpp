@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <limits>
+#include <optional>
 #include <string>
 #include <variant>
 
@@ -92,6 +93,27 @@ TEST(Colour, EveryFormThroughTheOneParser) {
     };
     for (const ColourCase& c : cases) {
         EXPECT_EQ(ParseColour(c.text), c.expected) << '"' << c.text << '"';
+    }
+}
+
+// The hex reader behind "#RGB", "RRGGBB" and the tag reader's "[color=#RRGGBB]": digits only.
+TEST(Colour, HexDigitsAndNothingElse) {
+    const std::pair<const char*, std::optional<Colour>> cases[] = {
+        {"FF8001", Colour{255, 128, 1}},
+        {"ff8001", Colour{255, 128, 1}},
+        {"F80", Colour{255, 136, 0}},
+        {"000000", Colour{0, 0, 0}},
+        {"", std::nullopt},
+        {"FF80", std::nullopt},
+        {"FF80011", std::nullopt},
+        {"+F8001", std::nullopt},
+        {"-F8001", std::nullopt},
+        {" F8001", std::nullopt},
+        {"0xF801", std::nullopt},
+        {"GG8001", std::nullopt},
+    };
+    for (const auto& [digits, colour] : cases) {
+        EXPECT_EQ(ColourFromHex(digits), colour) << digits;
     }
 }
 
